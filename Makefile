@@ -1,0 +1,44 @@
+# Entry points for people and CI: `make demo` (the main job) and `make test` (build and pass all tests).
+# Each installs the Debian packages it lacks, then builds with CMake.
+SHELL := /bin/bash
+JOBS ?= 2
+BUILD ?= build
+DEPS := cmake g++ clang make pkg-config libsqlite3-dev sqlite3 libpango1.0-dev libcairo2-dev \
+        libx11-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev xvfb xdotool x11-utils \
+        fonts-dejavu-core fonts-liberation libclang-rt-14-dev imagemagick
+
+.PHONY: deps build test test-plain test-asan test-tsan demo bench fuzz clean
+
+deps:
+	@missing=""; for p in $(DEPS); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
+	if [ -n "$$missing" ]; then echo "installing:$$missing"; \
+	  apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; fi
+
+build: deps
+	cmake -S . -B $(BUILD) -DVISTIP_WERROR=ON >/dev/null
+	cmake --build $(BUILD) -j$(JOBS)
+
+test-plain: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+test-asan: deps
+	cmake -S . -B build-asan -DVISTIP_WERROR=ON -DVISTIP_BENCH=OFF -DVISTIP_SANITIZE=address,undefined >/dev/null
+	cmake --build build-asan -j$(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS)
+
+# The threading tests under ThreadSanitizer (clang, for its runtime).
+test-tsan: deps
+	CC=clang CXX=clang++ cmake -S . -B build-tsan -DVISTIP_BENCH=OFF -DVISTIP_SANITIZE=thread >/dev/null
+	cmake --build build-tsan -j$(JOBS)
+	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -L threads -j$(JOBS)
+
+test: test-plain test-asan test-tsan
+
+demo: build
+	./demo/run-demo.sh $(BUILD)
+
+bench: build
+	cmake --build $(BUILD) --target bench
+
+clean:
+	rm -rf $(BUILD) build-asan build-tsan
