@@ -22,12 +22,14 @@ endif()
 
 # vistip_test(NAME SOURCES a.cpp b.cpp LIBS x y): a GoogleTest binary registered with CTest.
 function(vistip_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
+  # LABELS threads marks the tests that CI also runs under ThreadSanitizer.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "VISTIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};VISTIP_BINARY_DIR=${CMAKE_BINARY_DIR}")
+    PROPERTIES LABELS "${T_LABELS}"
+    ENVIRONMENT "VISTIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};VISTIP_BINARY_DIR=${CMAKE_BINARY_DIR}")
 endfunction()
 
 # vistip_bench(NAME SOURCES ... LIBS ...): a Google Benchmark binary; `make bench` runs them all.
