@@ -1,0 +1,41 @@
+// The one interface between the window model and a screen. Two implementations: headless
+// (tests, rendering to PNG) and X11. Controls never see either; they only describe themselves.
+#pragma once
+
+#include <string>
+
+namespace rt {
+
+class Window;
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  virtual const char* name() const = 0;
+  // Called with the runtime lock held, on the window's own thread.
+  virtual void WindowOpened(Window& w) = 0;
+  virtual void WindowClosed(Window& w) = 0;
+  // Geometry, visibility, caption or content changed; repaint soon.
+  virtual void WindowChanged(Window& w) = 0;
+  // A descriptor the calling thread's event loop polls besides its own wake-up, or -1.
+  virtual int WaitFd() { return -1; }
+  // Reads what the descriptor has for the calling thread and feeds it to the input layer.
+  virtual void Pump() {}
+  virtual void Beep() {}
+  virtual std::string ClipboardText() { return clipboard_; }
+  virtual void SetClipboardText(const std::string& text) { clipboard_ = text; }
+  // Screen size in pixels, for default window positions.
+  virtual int ScreenWidth() const { return 1280; }
+  virtual int ScreenHeight() const { return 1024; }
+
+ protected:
+  std::string clipboard_;
+};
+
+// The process's backend: X11 when $DISPLAY is set (and VTRT_BACKEND is not "headless"),
+// headless otherwise. Chosen on first use.
+Backend& CurrentBackend();
+// Forces the headless backend (tests); must be called before any window opens.
+void UseHeadlessBackend();
+
+}  // namespace rt

@@ -1,0 +1,19 @@
+// A control's or window's font: typeface, size in points, colour and style (weight + flags).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "runtime/codes.h"
+
+namespace rt {
+
+struct Font {
+  std::string typeface = "MS Sans Serif";
+  int32_t size = 8;             // points; 0 = the default size
+  int32_t color = kColorNone;   // 0BBGGRRH
+  int32_t style = 400;          // weight | kFontItalic | kFontUnderline | kFontStrikeout
+  bool operator==(const Font&) const = default;
+};
+
+}  // namespace rt
