@@ -17,6 +17,7 @@
 namespace rt {
 
 inline constexpr int32_t kDefault = INT32_MIN;  // "the runtime's default" position or size
+inline constexpr double kTextMarginPx = 3;       // inner margin of entries and text controls
 
 // Rows of a list or drop combo, read by row and column (both from 1).
 class ListSource {
@@ -50,6 +51,7 @@ struct ControlDesc {
 
 struct WindowDesc {
   std::string caption;
+  bool popup = false;  // a menu or list: no frame, above everything, dismissed on focus loss
   int32_t x = kDefault, y = kDefault, w = 169, h = 165;
   Font font;
   int32_t color = kColorNone;
@@ -132,6 +134,7 @@ class Window {
   const std::vector<std::unique_ptr<Control>>& controls() const { return controls_; }
   Control* Find(int32_t field) const;
   const std::string& caption() const { return caption_; }
+  bool popup() const { return desc_.popup; }
   const Font& font() const { return font_; }
   int32_t x() const { return x_; }
   int32_t y() const { return y_; }
@@ -142,6 +145,8 @@ class Window {
   int32_t focus() const { return focus_; }
   int32_t thread() const { return thread_; }
   uint64_t id() const { return id_; }
+  // Controls of the window description have creation orders 0 .. declared_count() - 1.
+  uint64_t declared_count() const { return desc_.controls.size(); }
   std::string status_text() const;
   int32_t status_zones() const { return status_zones_; }
   int32_t alert(int32_t slot) const;
@@ -156,8 +161,10 @@ class Window {
   // A string's, prompt's or button's size from its text, in dialog units.
   int32_t AutoWidth(const Control& c) const;
   int32_t AutoHeight(const Control& c) const;
-  // The wrapped lines of a text control at its present width.
+  // The wrapped lines of a text control at its present width (less kTextMarginPx each side).
   std::vector<std::string> TextLines(const Control& c) const;
+  // Whether a click or a key can reach the control (active kind, visible, enabled).
+  bool Active(const Control& c) const;
   Font EffectiveFont(const Control& c) const;
 
   // Hooks used by the input layer and backends.
@@ -166,6 +173,7 @@ class Window {
   void Changed();  // something visible changed: the backend repaints
   void* backend_data = nullptr;  // owned by the backend
   int64_t timer_due_ms = 0;      // steady-clock time of the next timer event, 0 = none
+  int32_t mouse_x = 0, mouse_y = 0;  // last mouse position over the window, dialog units
   uint64_t generation = 0;       // bumped on every visible change
 
  private:
@@ -192,6 +200,7 @@ class Window {
   int32_t status_zones_ = 0;
   std::map<int32_t, std::string> status_;
   std::map<int32_t, int32_t> alerts_;  // slot -> key code
+  std::vector<int32_t> alert_keys_;    // keys alerted by the window description
   std::map<std::pair<int32_t, int32_t>, std::string> props_;
   uint64_t id_ = 0;
   uint64_t next_order_ = 0;
@@ -219,7 +228,7 @@ int32_t LastField();
 // The current event of the calling thread.
 int32_t Event();
 int32_t Field();
-int32_t MouseX();  // dialog units, relative to the event's window
+int32_t MouseX();  // dialog units, relative to the current window
 int32_t MouseY();
 // The last key or mouse button pressed anywhere in the process; SetKeyCode changes it.
 int32_t KeyCode();
