@@ -1,0 +1,10 @@
+// The single instances of the process-wide state.
+#include "api/state.h"
+
+namespace vistip {
+
+GlobalState GLO;
+PositionState POS;
+LayoutState VT;
+
+}  // namespace vistip
