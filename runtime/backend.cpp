@@ -1,0 +1,31 @@
+// Choosing the process's display backend: X11 when a display is there, headless otherwise.
+#include "runtime/backend.h"
+
+#include <cstdlib>
+#include <memory>
+#include <string_view>
+
+#include "runtime/headless/headless.h"
+
+namespace rt {
+namespace {
+
+std::unique_ptr<Backend>& Instance() {
+  static std::unique_ptr<Backend>* backend = new std::unique_ptr<Backend>;
+  return *backend;
+}
+
+}  // namespace
+
+Backend& CurrentBackend() {
+  std::unique_ptr<Backend>& b = Instance();
+  if (!b) b = MakeHeadlessBackend();
+  return *b;
+}
+
+void UseHeadlessBackend() {
+  std::unique_ptr<Backend>& b = Instance();
+  if (!b || std::string_view(b->name()) != "headless") b = MakeHeadlessBackend();
+}
+
+}  // namespace rt
