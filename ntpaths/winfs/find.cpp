@@ -1,0 +1,191 @@
+// Directory searches. A search reads its directory once when it starts and then hands out the
+// matches in the system's order (".", "..", then by name without regard to case); a wildcard
+// pattern is matched against both the long name and the alias of each entry.
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <numeric>
+#include <vector>
+
+#include "ntpaths/winfs/common.h"
+#include "ntpaths/winfs/errors.h"
+#include "ntpaths/winfs/handles.h"
+#include "ntpaths/winfs/lookup.h"
+#include "ntpaths/winfs/names.h"
+#include "ntpaths/winfs/syscalls.h"
+#include "ntpaths/winfs/times.h"
+#include "ntpaths/winfs/wildcard.h"
+#include "ntpaths/winfs/winfs.h"
+
+namespace winfs {
+namespace {
+
+struct SearchObject : HandleObject {
+  std::mutex mu;
+  std::vector<FindData> results;
+  size_t next = 0;
+};
+
+FileTime TimeOf(const struct statx_timestamp& t) {
+  return ToFileTime(t.tv_sec, t.tv_nsec);
+}
+
+// The record of one entry from its stat; LINK_ONLY when a link's target could not be reached.
+FindData RecordOf(const std::string& name, const std::string& alias, const struct statx& st,
+                  bool linkOnly) {
+  FindData d;
+  std::memset(&d, 0, sizeof d);
+  if (S_ISDIR(st.stx_mode)) {
+    d.attributes = kAttrDirectory;
+  } else {
+    d.attributes = S_ISREG(st.stx_mode) ? kAttrArchive : kAttrSystem;
+    if (!(st.stx_mode & S_IWUSR)) d.attributes |= kAttrReadOnly;
+    std::uint64_t size = st.stx_size;
+    d.sizeHigh = static_cast<std::uint32_t>(size >> 32);
+    d.sizeLow = static_cast<std::uint32_t>(size);
+  }
+  if (linkOnly) d.attributes |= kAttrReparsePoint;
+  if (name.size() > 1 && name[0] == '.' && name != "..") d.attributes |= kAttrHidden;
+  d.creationTime = TimeOf((st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_mtime);
+  d.lastAccessTime = TimeOf(st.stx_atime);
+  d.lastWriteTime = TimeOf(st.stx_mtime);
+  std::memcpy(d.fileName, name.data(), name.size() < kMaxPath - 1 ? name.size() : kMaxPath - 1);
+  std::memcpy(d.alternateFileName, alias.data(), alias.size() < 13 ? alias.size() : 13);
+  return d;
+}
+
+// Stats an entry, following a link; a link that leads nowhere is reported as itself.
+int StatEntry(const std::string& posix, struct statx* st, bool* linkOnly) {
+  *linkOnly = false;
+  int err = StatOf(posix, false, st);
+  if (err == ENOENT || err == ELOOP) {
+    if (StatOf(posix, true, st) == 0) {
+      *linkOnly = true;
+      return 0;
+    }
+  }
+  return err;
+}
+
+// A search for one name (no wildcards) in DIR.
+DWORD FindOne(const std::string& dir, const std::string& name, bool shortNames,
+              std::vector<FindData>* results) {
+  DirListing listing;
+  bool listed = false;
+  std::string found;
+  struct statx st;
+  bool linkOnly;
+  int err = StatEntry(JoinPosix(dir, name), &st, &linkOnly);
+  if (err == 0) {
+    found = name;
+  } else if (err != ENOENT) {
+    return FromErrno(err, Missing::kPath);
+  } else {
+    if (int e = listing.Read(dir, shortNames)) return FromErrno(e, Missing::kPath);
+    listed = true;
+    long i = listing.FindName(name);
+    if (i < 0) i = listing.FindAlias(name);
+    if (i < 0) return kErrFileNotFound;
+    found = listing.Name(static_cast<size_t>(i));
+    if (int e = StatEntry(JoinPosix(dir, found), &st, &linkOnly)) return FromErrno(e);
+  }
+  std::string alias;
+  if (shortNames && !IsShortName(found)) {
+    if (!listed) {
+      if (int e = listing.Read(dir, shortNames)) return FromErrno(e, Missing::kPath);
+    }
+    long i = listing.FindName(found);
+    if (i >= 0) alias = listing.AliasOf(static_cast<size_t>(i));
+  }
+  results->push_back(RecordOf(found, alias, st, linkOnly));
+  return 0;
+}
+
+// A wildcard search in DIR; "." and ".." are listed except in a drive's root.
+DWORD FindAll(const std::string& dir, const std::string& parentDir, bool atRoot,
+              const std::string& pattern, bool shortNames, std::vector<FindData>* results) {
+  DirListing listing;
+  if (int e = listing.Read(dir, shortNames)) return FromErrno(e, Missing::kPath);
+  const size_t n = listing.size();
+  std::vector<char> byLong(n), stated(n), linkOnly(n);
+  std::vector<struct statx> stats(n);
+  for (size_t i = 0; i < n; ++i) {
+    byLong[i] = MatchesPattern(pattern, listing.Name(i));
+    if (!byLong[i] && !listing.NeedsAlias(i)) continue;
+    bool link;
+    if (StatEntry(JoinPosix(dir, listing.Name(i)), &stats[i], &link) != 0) continue;
+    stated[i] = 1;
+    linkOnly[i] = link;
+    // A followed link's stat is not the link's own; its creation key comes from the link.
+    unsigned char type = listing.Type(i);
+    if (!link && type != DT_LNK && type != DT_UNKNOWN) listing.SetKey(i, KeyOfStat(stats[i]));
+  }
+  listing.AssignAll();
+  std::vector<size_t> order(n);
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(),
+            [&](size_t a, size_t b) { return ListsBefore(listing.Name(a), listing.Name(b)); });
+  if (!atRoot) {
+    struct statx st;
+    if (MatchesPattern(pattern, ".") && StatOf(dir, false, &st) == 0)
+      results->push_back(RecordOf(".", "", st, false));
+    if (MatchesPattern(pattern, "..") && StatOf(parentDir, false, &st) == 0)
+      results->push_back(RecordOf("..", "", st, false));
+  }
+  for (size_t i : order) {
+    if (!stated[i]) continue;
+    const std::string& alias = listing.AliasOf(i);
+    if (!byLong[i] && (alias.empty() || !MatchesPattern(pattern, alias))) continue;
+    results->push_back(RecordOf(listing.Name(i), alias, stats[i], linkOnly[i]));
+  }
+  return results->empty() ? kErrFileNotFound : 0;
+}
+
+}  // namespace
+
+HANDLE FindFirstFileA(const char* pattern, FindData* data) {
+  if (!data) return FailHandle(kErrInvalidParameter);
+  Target t = FullOf(pattern, true, true);
+  if (t.error) return FailHandle(t.error);
+  // A bare drive or a root names no entry of a directory.
+  if (t.full.parts.empty() || t.full.trailingSeparator) return FailHandle(kErrFileNotFound);
+  FullPath parent = t.full.Parent();
+  Resolved dir = Resolve(parent);
+  if (dir.error) return FailHandle(dir.error == kErrFileNotFound ? kErrPathNotFound : dir.error);
+  struct statx st;
+  if (StatOf(dir.posix, false, &st) != 0 || !S_ISDIR(st.stx_mode))
+    return FailHandle(kErrPathNotFound);
+  const std::string& last = t.full.parts.back();
+  auto search = std::make_shared<SearchObject>();
+  DWORD code;
+  if (HasWildcards(last)) {
+    code = FindAll(dir.posix, dir.parentPosix, parent.parts.empty(), last, dir.drive.shortNames,
+                   &search->results);
+  } else {
+    code = FindOne(dir.posix, last, dir.drive.shortNames, &search->results);
+  }
+  if (code) return FailHandle(code);
+  *data = search->results[0];
+  search->next = 1;
+  return AddHandle(search);
+}
+
+BOOL FindNextFileA(HANDLE handle, FindData* data) {
+  if (!data) return Fail(kErrInvalidParameter);
+  auto search = std::dynamic_pointer_cast<SearchObject>(GetHandle(handle));
+  if (!search) return Fail(kErrInvalidHandle);
+  std::lock_guard<std::mutex> g(search->mu);
+  if (search->next >= search->results.size()) return Fail(kErrNoMoreFiles);
+  *data = search->results[search->next++];
+  return 1;
+}
+
+BOOL FindClose(HANDLE handle) {
+  if (!std::dynamic_pointer_cast<SearchObject>(GetHandle(handle)) || !TakeHandle(handle))
+    return Fail(kErrInvalidHandle);
+  return 1;
+}
+
+}  // namespace winfs
