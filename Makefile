@@ -30,7 +30,7 @@ test-asan: deps
 test-tsan: deps
 	CC=clang CXX=clang++ cmake -S . -B build-tsan -DVISTIP_BENCH=OFF -DVISTIP_SANITIZE=thread >/dev/null
 	cmake --build build-tsan -j$(JOBS)
-	cd build-tsan && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -L threads -j$(JOBS)
+	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" ctest --output-on-failure -L threads -j$(JOBS)
 
 test: test-plain test-asan test-tsan
 

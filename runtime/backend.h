@@ -21,6 +21,10 @@ class Backend {
   virtual int WaitFd() { return -1; }
   // Reads what the descriptor has for the calling thread and feeds it to the input layer.
   virtual void Pump() {}
+  // Called by an event loop before it waits: bring the calling thread's windows up to date.
+  virtual void BeforeWait() {}
+  // Milliseconds until the backend needs the calling thread's loop again (tool tips), or -1.
+  virtual int WaitTimeoutMs() { return -1; }
   virtual void Beep() {}
   virtual std::string ClipboardText() { return clipboard_; }
   virtual void SetClipboardText(const std::string& text) { clipboard_ = text; }

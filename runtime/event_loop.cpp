@@ -42,8 +42,12 @@ class EventLoop {
         t->current = EventRec{kEventTimer, 0, 0, w.id_};
         return true;
       }
-      const int timeout = w.timer_due_ms == 0 ? -1 : static_cast<int>(w.timer_due_ms - now);
       Backend& backend = CurrentBackend();
+      backend.BeforeWait();
+      if (TakeQueued(*t, w)) return true;
+      int timeout = w.timer_due_ms == 0 ? -1 : static_cast<int>(w.timer_due_ms - now);
+      const int backend_timeout = backend.WaitTimeoutMs();
+      if (backend_timeout >= 0 && (timeout < 0 || backend_timeout < timeout)) timeout = backend_timeout;
       if (WaitForWork(*t, backend.WaitFd(), timeout)) backend.Pump();
     }
   }

@@ -98,6 +98,13 @@ void Enqueue(ThreadState& t, const EventRec& e) {
   }
 }
 
+void WakeThread(int32_t number) {
+  ThreadState* t = FindThread(number);
+  if (t == nullptr || t->wake_fd < 0) return;
+  const uint64_t one = 1;
+  [[maybe_unused]] ssize_t n = write(t->wake_fd, &one, sizeof one);
+}
+
 bool WaitForWork(ThreadState& t, int backend_fd, int timeout_ms) {
   if (!t.queue.empty()) return false;
   pollfd fds[2] = {{t.wake_fd, POLLIN, 0}, {backend_fd, POLLIN, 0}};

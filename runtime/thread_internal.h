@@ -39,6 +39,8 @@ ThreadState* CurrentThreadState();
 ThreadState* FindThread(int32_t number);
 // Appends an event to a thread's queue and wakes it (runtime lock held).
 void Enqueue(ThreadState& t, const EventRec& e);
+// Wakes a thread's event loop without giving it an event (its windows need redrawing).
+void WakeThread(int32_t number);
 // Blocks the calling runtime thread, lock released, until its queue has an event, the backend's
 // descriptor is readable or the timeout (ms, -1 = none) passes. Returns true if the backend
 // descriptor was readable.

@@ -81,14 +81,13 @@ void Window::Open() {
   if (t) t->windows.push_back(this);
   g_open_windows.push_back(this);
   RestartTimer();
-  CurrentBackend().WindowOpened(*this);
   if (t) {
     EventRec e;
     e.event = kEventOpenWindow;
     e.window_id = id_;
     Enqueue(*t, e);
   }
-  input::WindowFocus(*this, true);
+  CurrentBackend().WindowOpened(*this);
 }
 
 void Window::Close() {
