@@ -1,0 +1,150 @@
+// Measuring and wrapping Windows-1252 text. Widths are sums of the advances Pango gives each
+// character (kerning and ligatures are off, so a drawn line is exactly that wide); break
+// opportunities come from Pango. Wrapped lines are exact slices of the input.
+#include "runtime/textmetrics.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "runtime/text/engine.h"
+
+namespace rt {
+namespace {
+
+using text::Engine;
+using text::FontEntry;
+
+// The last few wraps: the model asks for a text control's line count and then its lines one
+// by one, each time with the same text, font and width.
+struct WrapResult {
+  const FontEntry* entry = nullptr;
+  uint64_t generation = 0;
+  int64_t width = 0;  // Pango units, -1 unwrapped
+  std::string text;
+  std::vector<std::string> lines;
+};
+constexpr size_t kWrapCacheSize = 8;
+std::array<WrapResult, kWrapCacheSize> wrap_cache;  // guarded by Engine::mu
+size_t wrap_next = 0;
+
+// Pango's wrap width for a pixel width; zero, negative and non-finite widths mean no wrapping.
+int64_t WrapWidth(double width_px) {
+  if (!std::isfinite(width_px) || width_px <= 0) return -1;
+  return static_cast<int64_t>(std::min(width_px, 1.0e6) * PANGO_SCALE);
+}
+
+// Advance of one byte at pen position x (Pango units). A tab goes to the first stop at least a
+// blank's width further on, as Pango places default tabs.
+int64_t Advance(const FontEntry& e, unsigned char b, int64_t x) {
+  if (b != '\t') return e.advance[b];
+  if (e.tab_width <= 0) return 0;
+  const int64_t stop = (x + e.advance[' '] + e.tab_width - 1) / e.tab_width * e.tab_width;
+  return stop - x;
+}
+
+int64_t WidthOf(const FontEntry& e, std::string_view text) {
+  int64_t x = 0;
+  for (char c : text) x += Advance(e, static_cast<unsigned char>(c), x);
+  return x;
+}
+
+// Where the line starting at `start` of the paragraph [start, end) ends: at the last line-break
+// opportunity (Unicode's rules, from Pango) before the first character that does not fit; a
+// word wider than the line breaks between characters, keeping at least one. Blanks at the end
+// of a line may overhang it, as on the desktop, and no hyphen is added where a word is broken.
+// attrs[i] describes the position before byte i (one character per byte).
+size_t LineEnd(const FontEntry& e, std::string_view text, const PangoLogAttr* attrs, size_t start,
+               size_t end, int64_t width) {
+  int64_t x = 0;
+  size_t fitting_break = std::string_view::npos;
+  for (size_t i = start; i < end; ++i) {
+    if (i > start && attrs[i].is_mandatory_break) return i;
+    if (i > start && attrs[i].is_line_break) fitting_break = i;
+    const int64_t w = Advance(e, static_cast<unsigned char>(text[i]), x);
+    if (width >= 0 && i > start && x + w > width && !attrs[i].is_white) {
+      if (fitting_break != std::string_view::npos) return fitting_break;
+      size_t q = i;
+      while (q > start + 1 && !attrs[q].is_char_break) --q;
+      return q;
+    }
+    x += w;
+  }
+  return end;
+}
+
+std::vector<std::string> Wrap(const FontEntry& e, std::string_view text, int64_t width) {
+  // Break opportunities by Unicode's rules, for the whole text at once.
+  text::LayoutText t;
+  text::ToLayoutText(text, e.font.symbol, /*with_map=*/false, t);
+  std::vector<PangoLogAttr> attrs(text.size() + 1);
+  pango_get_log_attrs(t.utf8.data(), static_cast<int>(t.utf8.size()), -1,
+                      pango_language_get_default(), attrs.data(), static_cast<int>(attrs.size()));
+  std::vector<std::string> lines;
+  size_t para = 0;
+  for (;;) {
+    size_t para_end = para;
+    while (para_end < text.size() && text[para_end] != '\r' && text[para_end] != '\n') ++para_end;
+    size_t start = para;
+    do {
+      const size_t stop = LineEnd(e, text, attrs.data(), start, para_end, width);
+      lines.emplace_back(text.substr(start, stop - start));
+      start = stop;
+    } while (start < para_end);
+    if (para_end == text.size()) break;
+    para = para_end + (text.compare(para_end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return lines;
+}
+
+}  // namespace
+
+double DisplayDpi() {
+  Engine& engine = Engine::Get();
+  std::lock_guard lock(engine.mu);
+  return engine.dpi();
+}
+
+void SetDisplayDpi(double dpi) {
+  Engine& engine = Engine::Get();
+  std::lock_guard lock(engine.mu);
+  engine.SetDpi(dpi);
+}
+
+FontMetrics MeasureFont(const Font& font) {
+  Engine& engine = Engine::Get();
+  std::lock_guard lock(engine.mu);
+  return engine.EntryFor(font).metrics;
+}
+
+double TextWidthPx(const Font& font, std::string_view text) {
+  Engine& engine = Engine::Get();
+  std::lock_guard lock(engine.mu);
+  return static_cast<double>(WidthOf(engine.EntryFor(font), text)) / PANGO_SCALE;
+}
+
+std::vector<std::string> WrapLines(const Font& font, std::string_view text, double width_px) {
+  Engine& engine = Engine::Get();
+  std::lock_guard lock(engine.mu);
+  FontEntry& e = engine.EntryFor(font);
+  const int64_t width = WrapWidth(width_px);
+  for (const WrapResult& r : wrap_cache) {
+    if (r.entry == &e && r.generation == engine.generation() && r.width == width &&
+        r.text == text) {
+      return r.lines;
+    }
+  }
+  WrapResult& slot = wrap_cache[wrap_next];
+  wrap_next = (wrap_next + 1) % kWrapCacheSize;
+  slot.entry = &e;
+  slot.generation = engine.generation();
+  slot.width = width;
+  slot.text.assign(text);
+  slot.lines = Wrap(e, text, width);
+  return slot.lines;
+}
+
+}  // namespace rt
