@@ -113,31 +113,36 @@ int32_t NTCHANGEDIRECTORY(char* path) {
 int32_t NTGETCURRENTDIR(int32_t drive, char* result) {
   if (!result) return Refuse(kErrInvalidParameter);
   char saved[kMaxPath];
+  std::int32_t code = 0;
   if (drive != 0) {
     SetLastError(0);
     DWORD n = GetCurrentDirectoryA(kMaxPath, saved);
     if (n == 0) return TakeLastError();
     if (n >= kMaxPath) return Refuse(kErrFilenameExcedRange);
     char there[kMaxPath] = {static_cast<char>(drive + 64), ':', 0};
-    if (std::int32_t code = NTCHANGEDIRECTORY(there)) return code;
+    code = NTCHANGEDIRECTORY(there);
   }
-  SetLastError(0);
-  char work[kMaxPath];
-  std::int32_t code = 0;
-  DWORD n = GetCurrentDirectoryA(kMaxPath, work);
-  if (n == 0 || n >= kMaxPath) {
-    code = n == 0 ? TakeLastError() : Refuse(kErrFilenameExcedRange);
-  } else {
-    const char* from = work;
-    if (work[1] == ':' && work[2] == '\\') {
-      from = work[3] ? work + 3 : work + 2;
-    } else if (work[0] && work[1] == ':') {
-      from = work + 2;
+  if (code == 0) {
+    SetLastError(0);
+    char work[kMaxPath];
+    DWORD n = GetCurrentDirectoryA(kMaxPath, work);
+    if (n == 0) {
+      code = TakeLastError();
+    } else if (n >= kMaxPath) {
+      code = Refuse(kErrFilenameExcedRange);
+    } else {
+      const char* from = work;  // a network path is copied whole
+      if (work[1] == ':' && work[2] == '\\') {
+        from = work[3] ? work + 3 : work + 2;  // "DATA\TIPS", or "\" for a root
+      } else if (work[0] && work[1] == ':') {
+        from = work + 2;
+      }
+      size_t len = strnlen(from, kCurrentDirBuffer - 1);
+      std::memcpy(result, from, len);
+      result[len] = 0;
     }
-    size_t len = strnlen(from, kCurrentDirBuffer - 1);
-    std::memcpy(result, from, len);
-    result[len] = 0;
   }
+  // The caller's directory comes back whatever happened, also after a failed change.
   if (drive != 0) NTCHANGEDIRECTORY(saved);
   return code;
 }

@@ -76,11 +76,11 @@ DWORD GetShortPathNameA(const char* longPath, char* shortPath, DWORD size) {
   switch (parsed.kind) {
     case ParsedPath::Kind::kDriveAbsolute:
       base.drive = parsed.drive;
-      out.assign({parsed.drive, ':', '\\'});
+      out.assign({longPath[0], ':', '\\'});
       break;
     case ParsedPath::Kind::kDriveRelative:
       base = CurrentDirectory(parsed.drive);
-      out.assign({parsed.drive, ':'});
+      out.assign({longPath[0], ':'});
       break;
     case ParsedPath::Kind::kRootRelative:
       base = CurrentDirectory(0);

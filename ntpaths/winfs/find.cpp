@@ -147,6 +147,11 @@ DWORD FindAll(const std::string& dir, const std::string& parentDir, bool atRoot,
 
 HANDLE FindFirstFileA(const char* pattern, FindData* data) {
   if (!data) return FailHandle(kErrInvalidParameter);
+  // A bare drive ("C:") names that drive's current directory, not an entry to find: the search
+  // fails, so that the drive part of a path being expanded comes back unchanged.
+  if (pattern && ParsePath(pattern).kind == ParsedPath::Kind::kDriveRelative &&
+      ParsePath(pattern).parts.empty())
+    return FailHandle(kErrFileNotFound);
   Target t = FullOf(pattern, true, true);
   if (t.error) return FailHandle(t.error);
   // A bare drive or a root names no entry of a directory.

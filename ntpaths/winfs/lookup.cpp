@@ -204,7 +204,11 @@ Resolved Resolve(const FullPath& path) {
   }
   r.drive = *drive;
   struct statx st;
-  if (Sys().statx(drive->root.c_str(), 0, STATX_TYPE, &st) != 0 || !S_ISDIR(st.stx_mode)) {
+  if (Sys().statx(drive->root.c_str(), 0, STATX_TYPE, &st) != 0) {
+    r.error = FromErrno(errno, Missing::kPath);
+    return r;
+  }
+  if (!S_ISDIR(st.stx_mode)) {
     r.error = kErrPathNotFound;
     return r;
   }
