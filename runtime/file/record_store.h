@@ -1,0 +1,69 @@
+// Reading and writing records and their key entries through one connection: the prepared
+// statements of a declaration and the steps of GET, NEXT, ADD, PUT and DELETE, without
+// transaction handling (the caller brackets each write).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <vector>
+
+#include "runtime/file.h"
+#include "runtime/file/sqlite_db.h"
+#include "runtime/file/status.h"
+
+namespace rt::file {
+
+using Bytes = std::span<const std::byte>;
+
+// A memo's stored value: its bytes without trailing blanks.
+Bytes StoredMemo(std::span<const std::byte> memo);
+
+// Copies `from` into `to`, cut to its size, padding the rest with blanks.
+void CopyPadded(Bytes from, std::span<std::byte> to);
+
+class RecordStore {
+ public:
+  // A row read: the record bytes and the stored memos, valid during the callback.
+  struct Row {
+    int64_t id = 0;
+    Bytes record;
+    std::vector<Bytes> memos;
+  };
+  using RowSink = std::function<void(const Row&)>;
+
+  Status Prepare(Connection& db, const FileDecl& decl);
+
+  // The first record, in record order, whose key fields equal those of `search`. 35 when there
+  // is none; 46 when the key's entry no longer matches a record.
+  Status FindByKey(size_t key, Bytes search, const RowSink& sink);
+  // The first record after record id `after`; 33 at the end.
+  Status ReadAfter(int64_t after, const RowSink& sink);
+  Status Count(int64_t& records);
+
+  // `id` 0 takes the next id in record order.
+  Status Insert(int64_t id, Bytes record, const std::vector<Bytes>& memos, int64_t& new_id);
+  Status Rewrite(int64_t id, Bytes record, const std::vector<Bytes>& memos);  // 33: gone
+  Status Remove(int64_t id);                                                  // 33: gone
+
+ private:
+  struct KeyStatements {
+    Statement find;
+    Statement insert;
+    Statement remove;
+  };
+
+  Status Run(Statement& statement, int32_t corrupt_code = 90);
+  Status ReadRow(Statement& query, int record_column, const RowSink& sink);
+  Status StoredRecord(int64_t id, std::vector<std::byte>& record);
+  Status InsertKey(size_t key, Bytes record, int64_t id);
+  Status RemoveKey(size_t key, Bytes record, int64_t id);
+  void BindComponents(Statement& statement, size_t key, Bytes record);
+
+  Connection* db_ = nullptr;
+  const FileDecl* decl_ = nullptr;
+  std::vector<KeyStatements> keys_;
+  Statement next_, by_id_, insert_, update_, remove_, adjust_count_, count_;
+};
+
+}  // namespace rt::file
