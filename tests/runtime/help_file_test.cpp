@@ -81,7 +81,7 @@ TEST_P(ParseHelpFileTest, GivesTheTopics) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ParseHelpFileTest, ::testing::ValuesIn(kParseCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(ParseHelpFile, GarbageBytesNeverBreakIt) {
   std::string bytes;
@@ -124,7 +124,7 @@ TEST_P(FindHelpTopicTest, FindsTheFirstMatch) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FindHelpTopicTest, ::testing::ValuesIn(kFindCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(ContentsTopic, PrefersTheContentsTopicElseTheFirst) {
   EXPECT_EQ(ContentsTopic(ParseHelpFile("== A ==\n== contents ==\n")), 1);
