@@ -148,10 +148,18 @@ TEST_P(FileRecordBytesTest, StoresTheExactRecordBytes) {
   std::vector<std::byte> bytes(127);
   for (size_t i = 0; i < bytes.size(); ++i) {
     switch (GetParam()) {
-      case 0: bytes[i] = std::byte{0}; break;
-      case 1: bytes[i] = std::byte{0xFF}; break;
-      case 2: bytes[i] = std::byte(static_cast<unsigned>(i * 37 + 11)); break;
-      default: bytes[i] = std::byte(i % 2 == 0 ? ' ' : 0); break;
+      case 0:
+        bytes[i] = std::byte{0};
+        break;
+      case 1:
+        bytes[i] = std::byte{0xFF};
+        break;
+      case 2:
+        bytes[i] = std::byte(static_cast<unsigned>(i * 37 + 11));
+        break;
+      default:
+        bytes[i] = std::byte(i % 2 == 0 ? ' ' : 0);
+        break;
     }
   }
   tip_.record() = bytes;

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,13 +55,11 @@ inline rt::FileDecl TipDecl() {
   rt::FileDecl decl;
   decl.label = "VISTIP";
   decl.record_size = 127;
-  decl.fields = {{"PROCEDURENAME", FieldType::kString, 0, 50},
-                 {"CONTROLNAME", FieldType::kString, 50, 50},
-                 {"CONTROLTYPE", FieldType::kString, 100, 20},
-                 {"LASTEDITDATE", FieldType::kLong, 120, 4},
-                 {"READONLY", FieldType::kByte, 124, 1},
-                 {"ARCHIVE", FieldType::kByte, 125, 1},
-                 {"TIPSTYLE", FieldType::kByte, 126, 1}};
+  decl.fields = {
+      {"PROCEDURENAME", FieldType::kString, 0, 50}, {"CONTROLNAME", FieldType::kString, 50, 50},
+      {"CONTROLTYPE", FieldType::kString, 100, 20}, {"LASTEDITDATE", FieldType::kLong, 120, 4},
+      {"READONLY", FieldType::kByte, 124, 1},       {"ARCHIVE", FieldType::kByte, 125, 1},
+      {"TIPSTYLE", FieldType::kByte, 126, 1}};
   decl.keys = {{"PROCEDURENAMEKEY", {0, 1}, true},
                {"CONTROLTYPEKEY", {2}, true},
                {"CONTROLNAMEKEY", {1, 0}, true}};
@@ -159,7 +158,9 @@ inline int32_t CreateTipFile(const std::string& path) {
 }
 
 // A forked child running `body` with a pipe each way; the child ends with _exit(body's
-// result). Lines written with Send/Receive end in '\n'.
+// result). Lines written with Send/Receive end in '\n'. Fork children before the test opens
+// any file itself: SQLite keeps a per-process table of the locks it holds, and a child would
+// inherit the parent's entries.
 class Child {
  public:
   using Body = std::function<int(Child&)>;
@@ -226,6 +227,17 @@ class Child {
   int exit_code_ = -1;
 };
 
+// A child process holding `path` open in `mode` until it is sent a line; its first line is the
+// open's error code.
+inline std::unique_ptr<Child> HoldOpen(const std::string& path, uint8_t mode) {
+  return std::make_unique<Child>([path, mode](Child& self) {
+    TipFile tip(path);
+    self.Send(std::to_string(tip->Open(mode)));
+    self.Receive();
+    return 0;
+  });
+}
+
 // Runs SQL on a database with the sqlite3 command-line tool; its standard output, trimmed.
 // `ok` is false when the tool is missing or fails.
 inline std::string Sqlite(const std::string& db, const std::string& sql, bool* ok = nullptr) {
@@ -244,7 +256,9 @@ inline std::string Sqlite(const std::string& db, const std::string& sql, bool* o
   return out;
 }
 
-inline bool HaveSqliteTool() { return std::system("command -v sqlite3 >/dev/null 2>&1") == 0; }
+inline bool HaveSqliteTool() {
+  return std::system("command -v sqlite3 >/dev/null 2>&1") == 0;
+}
 
 inline std::string ReadAll(const std::string& path) {
   std::string data;
