@@ -23,10 +23,12 @@ DWORD CopyOut(const std::string& s, char* buffer, DWORD size) {
 // already is 8.3, else its alias; empty when it has none.
 std::string ShortFormIn(const std::string& dir, const std::string& name) {
   if (IsShortName(name)) return name;
-  DirListing listing;
-  if (listing.Read(dir, true) != 0) return {};
-  long i = listing.FindName(name);
-  return i < 0 ? std::string() : listing.AliasOf(static_cast<size_t>(i));
+  std::string alias;
+  WithListing(dir, true, [&](DirListing& listing) {
+    long i = listing.FindName(name);
+    if (i >= 0) alias = listing.AliasOf(static_cast<size_t>(i));
+  });
+  return alias;
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ namespace winfs {
 namespace {
 
 struct FileObject : HandleObject {
-  explicit FileObject(int f) : fd(f) {}
+  explicit FileObject(int f) : HandleObject(Kind::kFile), fd(f) {}
   ~FileObject() override {
     if (fd >= 0) Sys().close(fd);
   }
@@ -234,8 +234,9 @@ HANDLE CreateFileA(const char* name, DWORD access, DWORD share, const void*, DWO
 }
 
 BOOL CloseHandle(HANDLE handle) {
-  auto object = std::dynamic_pointer_cast<FileObject>(GetHandle(handle));
-  if (!object || !TakeHandle(handle)) return Fail(kErrInvalidHandle);
+  auto taken = TakeHandle(handle, HandleObject::Kind::kFile);
+  if (!taken) return Fail(kErrInvalidHandle);
+  auto* object = static_cast<FileObject*>(taken.get());
   int fd = object->fd;
   object->fd = -1;
   if (Sys().close(fd) != 0) return Fail(FromErrno(errno));

@@ -23,6 +23,7 @@ namespace winfs {
 namespace {
 
 struct SearchObject : HandleObject {
+  SearchObject() : HandleObject(Kind::kSearch) {}
   std::mutex mu;
   std::vector<FindData> results;
   size_t next = 0;
@@ -72,32 +73,30 @@ int StatEntry(const std::string& posix, struct statx* st, bool* linkOnly) {
 // A search for one name (no wildcards) in DIR.
 DWORD FindOne(const std::string& dir, const std::string& name, bool shortNames,
               std::vector<FindData>* results) {
-  DirListing listing;
-  bool listed = false;
   std::string found;
   struct statx st;
-  bool linkOnly;
+  bool linkOnly = false;
   int err = StatEntry(JoinPosix(dir, name), &st, &linkOnly);
   if (err == 0) {
     found = name;
   } else if (err != ENOENT) {
     return FromErrno(err, Missing::kPath);
-  } else {
-    if (int e = listing.Read(dir, shortNames)) return FromErrno(e, Missing::kPath);
-    listed = true;
-    long i = listing.FindName(name);
-    if (i < 0) i = listing.FindAlias(name);
-    if (i < 0) return kErrFileNotFound;
-    found = listing.Name(static_cast<size_t>(i));
-    if (int e = StatEntry(JoinPosix(dir, found), &st, &linkOnly)) return FromErrno(e);
   }
   std::string alias;
-  if (shortNames && !IsShortName(found)) {
-    if (!listed) {
-      if (int e = listing.Read(dir, shortNames)) return FromErrno(e, Missing::kPath);
+  bool needsListing = found.empty() || (shortNames && !IsShortName(found));
+  if (needsListing) {
+    int e = WithListing(dir, shortNames, [&](DirListing& listing) {
+      long i = listing.FindName(found.empty() ? name : found);
+      if (i < 0 && found.empty()) i = listing.FindAlias(name);
+      if (i < 0) return;
+      found = listing.Name(static_cast<size_t>(i));
+      alias = listing.AliasOf(static_cast<size_t>(i));
+    });
+    if (e) return FromErrno(e, Missing::kPath);
+    if (found.empty()) return kErrFileNotFound;
+    if (err != 0) {
+      if (int e2 = StatEntry(JoinPosix(dir, found), &st, &linkOnly)) return FromErrno(e2);
     }
-    long i = listing.FindName(found);
-    if (i >= 0) alias = listing.AliasOf(static_cast<size_t>(i));
   }
   results->push_back(RecordOf(found, alias, st, linkOnly));
   return 0;
@@ -106,27 +105,6 @@ DWORD FindOne(const std::string& dir, const std::string& name, bool shortNames,
 // A wildcard search in DIR; "." and ".." are listed except in a drive's root.
 DWORD FindAll(const std::string& dir, const std::string& parentDir, bool atRoot,
               const std::string& pattern, bool shortNames, std::vector<FindData>* results) {
-  DirListing listing;
-  if (int e = listing.Read(dir, shortNames)) return FromErrno(e, Missing::kPath);
-  const size_t n = listing.size();
-  std::vector<char> byLong(n), stated(n), linkOnly(n);
-  std::vector<struct statx> stats(n);
-  for (size_t i = 0; i < n; ++i) {
-    byLong[i] = MatchesPattern(pattern, listing.Name(i));
-    if (!byLong[i] && !listing.NeedsAlias(i)) continue;
-    bool link;
-    if (StatEntry(JoinPosix(dir, listing.Name(i)), &stats[i], &link) != 0) continue;
-    stated[i] = 1;
-    linkOnly[i] = link;
-    // A followed link's stat is not the link's own; its creation key comes from the link.
-    unsigned char type = listing.Type(i);
-    if (!link && type != DT_LNK && type != DT_UNKNOWN) listing.SetKey(i, KeyOfStat(stats[i]));
-  }
-  listing.AssignAll();
-  std::vector<size_t> order(n);
-  std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(),
-            [&](size_t a, size_t b) { return ListsBefore(listing.Name(a), listing.Name(b)); });
   if (!atRoot) {
     struct statx st;
     if (MatchesPattern(pattern, ".") && StatOf(dir, false, &st) == 0)
@@ -134,12 +112,44 @@ DWORD FindAll(const std::string& dir, const std::string& parentDir, bool atRoot,
     if (MatchesPattern(pattern, "..") && StatOf(parentDir, false, &st) == 0)
       results->push_back(RecordOf("..", "", st, false));
   }
-  for (size_t i : order) {
-    if (!stated[i]) continue;
-    const std::string& alias = listing.AliasOf(i);
-    if (!byLong[i] && (alias.empty() || !MatchesPattern(pattern, alias))) continue;
-    results->push_back(RecordOf(listing.Name(i), alias, stats[i], linkOnly[i]));
-  }
+  int e = WithListing(dir, shortNames, [&](DirListing& listing) {
+    const size_t n = listing.size();
+    std::vector<char> byLong(n), stated(n), linkOnly(n);
+    std::vector<struct statx> stats(n);
+    std::string path = dir + "/";
+    const size_t base = path.size();
+    for (size_t i = 0; i < n; ++i) {
+      byLong[i] = MatchesPattern(pattern, listing.Name(i));
+      if (!byLong[i] && !listing.NeedsAlias(i)) continue;
+      path.resize(base);
+      path += listing.Name(i);
+      bool link;
+      if (StatEntry(path, &stats[i], &link) != 0) continue;
+      stated[i] = 1;
+      linkOnly[i] = link;
+      // A followed link's stat is not the link's own; its creation key comes from the link.
+      unsigned char type = listing.Type(i);
+      if (!link && type != DT_LNK && type != DT_UNKNOWN) listing.SetKey(i, KeyOfStat(stats[i]));
+    }
+    listing.AssignAll();
+    // The system's order: by the upper-case form of the names, then by their bytes.
+    std::vector<std::string> folded(n);
+    for (size_t i = 0; i < n; ++i) folded[i] = ToUpper(listing.Name(i));
+    std::vector<size_t> order(n);
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+      int c = folded[a].compare(folded[b]);
+      return c != 0 ? c < 0 : listing.Name(a) < listing.Name(b);
+    });
+    results->reserve(results->size() + n);
+    for (size_t i : order) {
+      if (!stated[i]) continue;
+      const std::string& alias = listing.AliasOf(i);
+      if (!byLong[i] && (alias.empty() || !MatchesPattern(pattern, alias))) continue;
+      results->push_back(RecordOf(listing.Name(i), alias, stats[i], linkOnly[i]));
+    }
+  });
+  if (e) return FromErrno(e, Missing::kPath);
   return results->empty() ? kErrFileNotFound : 0;
 }
 
@@ -179,8 +189,9 @@ HANDLE FindFirstFileA(const char* pattern, FindData* data) {
 
 BOOL FindNextFileA(HANDLE handle, FindData* data) {
   if (!data) return Fail(kErrInvalidParameter);
-  auto search = std::dynamic_pointer_cast<SearchObject>(GetHandle(handle));
-  if (!search) return Fail(kErrInvalidHandle);
+  auto object = GetHandle(handle, HandleObject::Kind::kSearch);
+  if (!object) return Fail(kErrInvalidHandle);
+  auto* search = static_cast<SearchObject*>(object.get());
   std::lock_guard<std::mutex> g(search->mu);
   if (search->next >= search->results.size()) return Fail(kErrNoMoreFiles);
   *data = search->results[search->next++];
@@ -188,8 +199,7 @@ BOOL FindNextFileA(HANDLE handle, FindData* data) {
 }
 
 BOOL FindClose(HANDLE handle) {
-  if (!std::dynamic_pointer_cast<SearchObject>(GetHandle(handle)) || !TakeHandle(handle))
-    return Fail(kErrInvalidHandle);
+  if (!TakeHandle(handle, HandleObject::Kind::kSearch)) return Fail(kErrInvalidHandle);
   return 1;
 }
 

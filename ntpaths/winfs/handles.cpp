@@ -44,18 +44,18 @@ HANDLE AddHandle(std::shared_ptr<HandleObject> object) {
   return h;
 }
 
-std::shared_ptr<HandleObject> GetHandle(HANDLE handle) {
+std::shared_ptr<HandleObject> GetHandle(HANDLE handle, HandleObject::Kind kind) {
   std::lock_guard<std::mutex> g(Lock());
   auto& objects = TheTable().objects;
   auto it = objects.find(handle);
-  return it == objects.end() ? nullptr : it->second;
+  return it == objects.end() || it->second->kind != kind ? nullptr : it->second;
 }
 
-std::shared_ptr<HandleObject> TakeHandle(HANDLE handle) {
+std::shared_ptr<HandleObject> TakeHandle(HANDLE handle, HandleObject::Kind kind) {
   std::lock_guard<std::mutex> g(Lock());
   auto& objects = TheTable().objects;
   auto it = objects.find(handle);
-  if (it == objects.end()) return nullptr;
+  if (it == objects.end() || it->second->kind != kind) return nullptr;
   auto object = std::move(it->second);
   objects.erase(it);
   return object;

@@ -9,13 +9,16 @@
 namespace winfs {
 
 struct HandleObject {
+  enum class Kind { kFile, kSearch };
+  explicit HandleObject(Kind k) : kind(k) {}
   virtual ~HandleObject() = default;
+  const Kind kind;
 };
 
 HANDLE AddHandle(std::shared_ptr<HandleObject> object);
-// The object of HANDLE, or null.
-std::shared_ptr<HandleObject> GetHandle(HANDLE handle);
-// Removes HANDLE from the table and gives its object, or null.
-std::shared_ptr<HandleObject> TakeHandle(HANDLE handle);
+// The object of HANDLE if it is of KIND, or null.
+std::shared_ptr<HandleObject> GetHandle(HANDLE handle, HandleObject::Kind kind);
+// Removes HANDLE from the table if it is of KIND and gives its object, or null.
+std::shared_ptr<HandleObject> TakeHandle(HANDLE handle, HandleObject::Kind kind);
 
 }  // namespace winfs

@@ -1,7 +1,11 @@
 // Directory listings with aliases, and path resolution.
 #include "ntpaths/winfs/lookup.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <ctime>
+#include <memory>
+#include <mutex>
 #include <set>
 
 #include "ntpaths/winfs/errors.h"
@@ -15,6 +19,7 @@ int DirListing::Read(const std::string& dir, bool shortNames) {
   shortNames_ = shortNames;
   entries_.clear();
   realShort_.clear();
+  realShortKnown_ = false;
   assigned_.clear();
   DIR* d = Sys().opendir(dir.c_str());
   if (!d) return errno;
@@ -26,22 +31,25 @@ int DirListing::Read(const std::string& dir, bool shortNames) {
       err = errno;
       break;
     }
-    std::string_view name = e->d_name;
-    if (name == "." || name == "..") continue;
-    Entry entry;
+    const char* name = e->d_name;
+    if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
+    Entry& entry = entries_.emplace_back();
     entry.name.assign(name);
     entry.inode = e->d_ino;
     entry.type = e->d_type;
-    if (IsShortName(name)) {
-      realShort_.insert(ToUpper(name));
-    } else if (shortNames) {
-      entry.needsAlias = true;
-      entry.stem = StemOf(name);
-    }
-    entries_.push_back(std::move(entry));
+    entry.needsAlias = shortNames && !IsShortName(entry.name);
   }
   Sys().closedir(d);
   return err;
+}
+
+const AliasStem& DirListing::StemAt(size_t i) {
+  Entry& e = entries_[i];
+  if (!e.stemKnown) {
+    e.stem = StemOf(e.name);
+    e.stemKnown = true;
+  }
+  return e.stem;
 }
 
 long DirListing::FindName(std::string_view name) const {
@@ -65,7 +73,12 @@ CreationKey KeyOfStat(const struct statx& st) {
   return k;
 }
 
-bool DirListing::IsTaken(const std::string& alias) const {
+bool DirListing::IsTaken(const std::string& alias) {
+  if (!realShortKnown_) {
+    for (const Entry& e : entries_)
+      if (!e.needsAlias && IsShortName(e.name)) realShort_.insert(ToUpper(e.name));
+    realShortKnown_ = true;
+  }
   return realShort_.count(alias) > 0 || assigned_.count(alias) > 0;
 }
 
@@ -94,9 +107,10 @@ void DirListing::AssignGroup(const std::string& prefix, const std::string& ext, 
   std::vector<size_t> index;
   for (size_t i = 0; i < entries_.size(); ++i) {
     Entry& e = entries_[i];
-    if (!e.needsAlias || e.aliasDone || e.stem.ext != ext) continue;
-    if (StemPrefix(e.stem.base, digits) != prefix) continue;
-    storage.push_back(AliasCandidate{&e.name, e.stem, KeyOf(i), {}});
+    if (!e.needsAlias || e.aliasDone) continue;
+    const AliasStem& stem = StemAt(i);
+    if (stem.ext != ext || StemPrefix(stem.base, digits) != prefix) continue;
+    storage.push_back(AliasCandidate{&e.name, stem, KeyOf(i), {}});
     index.push_back(i);
   }
   std::vector<AliasCandidate*> cands;
@@ -117,8 +131,10 @@ void DirListing::AssignGroup(const std::string& prefix, const std::string& ext, 
 
 const std::string& DirListing::AliasOf(size_t i) {
   Entry& e = entries_[i];
-  for (int digits = 1; e.needsAlias && !e.aliasDone && digits <= 6; ++digits)
-    AssignGroup(StemPrefix(e.stem.base, digits), e.stem.ext, digits);
+  for (int digits = 1; e.needsAlias && !e.aliasDone && digits <= 6; ++digits) {
+    AliasStem stem = StemAt(i);
+    AssignGroup(StemPrefix(stem.base, digits), stem.ext, digits);
+  }
   return e.alias;
 }
 
@@ -130,10 +146,11 @@ long DirListing::FindAlias(std::string_view name) {
   // from them.
   for (int digits = 1; digits <= q->digits; ++digits) {
     std::set<std::string> prefixes;
-    for (const Entry& e : entries_) {
-      if (e.needsAlias && !e.aliasDone && e.stem.ext == q->ext &&
-          StemPrefix(e.stem.base, q->digits) == q->prefix)
-        prefixes.insert(StemPrefix(e.stem.base, digits));
+    for (size_t i = 0; i < entries_.size(); ++i) {
+      if (!entries_[i].needsAlias || entries_[i].aliasDone) continue;
+      const AliasStem& stem = StemAt(i);
+      if (stem.ext == q->ext && StemPrefix(stem.base, q->digits) == q->prefix)
+        prefixes.insert(StemPrefix(stem.base, digits));
     }
     for (const auto& prefix : prefixes) AssignGroup(prefix, q->ext, digits);
   }
@@ -149,7 +166,7 @@ void DirListing::AssignAll() {
   std::vector<size_t> index;
   for (size_t i = 0; i < entries_.size(); ++i) {
     if (!entries_[i].needsAlias || entries_[i].aliasDone) continue;
-    storage.push_back(AliasCandidate{&entries_[i].name, entries_[i].stem, KeyOf(i), {}});
+    storage.push_back(AliasCandidate{&entries_[i].name, StemAt(i), KeyOf(i), {}});
     index.push_back(i);
   }
   std::vector<AliasCandidate*> cands;
@@ -175,20 +192,116 @@ Found FindInDirectory(const std::string& dir, std::string_view name, bool aliase
     f.error = FromErrno(errno, Missing::kPath);
     return f;
   }
-  DirListing listing;
-  if (int err = listing.Read(dir, aliases)) {
+  int err = WithListing(dir, aliases, [&](DirListing& listing) {
+    long i = listing.FindName(name);
+    if (i < 0 && aliases) i = listing.FindAlias(name);
+    if (i >= 0) f.name = listing.Name(static_cast<size_t>(i));
+  });
+  if (err) {
     f.error = FromErrno(err, Missing::kPath);
-    return f;
-  }
-  long i = listing.FindName(name);
-  if (i < 0 && aliases) i = listing.FindAlias(name);
-  if (i < 0) {
+  } else if (f.name.empty()) {
     f.error = kErrFileNotFound;
-    return f;
+  } else {
+    f.posix = JoinPosix(dir, f.name);
   }
-  f.name = listing.Name(static_cast<size_t>(i));
-  f.posix = JoinPosix(dir, f.name);
   return f;
+}
+
+namespace {
+
+struct DirStamp {
+  std::uint64_t ino = 0;
+  std::uint32_t devMajor = 0, devMinor = 0;
+  std::int64_t mtimeSec = 0, ctimeSec = 0;
+  std::uint32_t mtimeNsec = 0, ctimeNsec = 0;
+  std::uint64_t size = 0;
+  bool operator==(const DirStamp&) const = default;
+};
+
+struct CacheSlot {
+  std::string dir;
+  bool shortNames = true;
+  DirStamp stamp;
+  std::uint64_t lastUse = 0;
+  std::mutex mu;
+  DirListing listing;
+};
+
+constexpr size_t kCacheSlots = 64;
+constexpr size_t kCacheMaxEntries = 100000;
+constexpr std::int64_t kSettleSeconds = 2;
+
+struct ListingCache {
+  std::mutex mu;
+  bool enabled = true;
+  std::uint64_t clock = 0;
+  std::vector<std::shared_ptr<CacheSlot>> slots;
+};
+
+ListingCache& Cache() {
+  static ListingCache cache;
+  return cache;
+}
+
+}  // namespace
+
+void SetListingCacheEnabled(bool enabled) {
+  ListingCache& c = Cache();
+  std::lock_guard<std::mutex> g(c.mu);
+  c.enabled = enabled;
+  c.slots.clear();
+}
+
+int WithListing(const std::string& dir, bool shortNames,
+                const std::function<void(DirListing&)>& fn) {
+  struct statx st;
+  if (Sys().statx(dir.c_str(), 0, STATX_BASIC_STATS, &st) != 0) return errno;
+  if (!S_ISDIR(st.stx_mode)) return ENOTDIR;
+  DirStamp stamp{st.stx_ino,           st.stx_dev_major,       st.stx_dev_minor,
+                 st.stx_mtime.tv_sec,  st.stx_ctime.tv_sec,    st.stx_mtime.tv_nsec,
+                 st.stx_ctime.tv_nsec, st.stx_size};
+  struct timespec now;
+  clock_gettime(CLOCK_REALTIME_COARSE, &now);
+  bool settled = st.stx_mtime.tv_sec + kSettleSeconds < now.tv_sec;
+  ListingCache& c = Cache();
+  std::shared_ptr<CacheSlot> slot;
+  if (settled) {
+    std::lock_guard<std::mutex> g(c.mu);
+    if (c.enabled) {
+      for (auto& s : c.slots) {
+        if (s->dir == dir && s->shortNames == shortNames) {
+          if (s->stamp == stamp) slot = s;
+          else s = nullptr;  // changed: forget it
+        }
+      }
+      std::erase(c.slots, nullptr);
+      if (slot) slot->lastUse = ++c.clock;
+    }
+  }
+  if (slot) {
+    std::lock_guard<std::mutex> g(slot->mu);
+    fn(slot->listing);
+    return 0;
+  }
+  auto fresh = std::make_shared<CacheSlot>();
+  if (int err = fresh->listing.Read(dir, shortNames)) return err;
+  fn(fresh->listing);
+  if (settled && fresh->listing.size() <= kCacheMaxEntries) {
+    fresh->dir = dir;
+    fresh->shortNames = shortNames;
+    fresh->stamp = stamp;
+    std::lock_guard<std::mutex> g(c.mu);
+    if (c.enabled) {
+      fresh->lastUse = ++c.clock;
+      if (c.slots.size() >= kCacheSlots) {
+        auto oldest = std::min_element(c.slots.begin(), c.slots.end(),
+                                       [](auto& a, auto& b) { return a->lastUse < b->lastUse; });
+        c.slots.erase(oldest);
+      }
+      c.slots.push_back(std::move(fresh));
+    }
+  }
+  return 0;
 }
 
 Resolved Resolve(const FullPath& path) {

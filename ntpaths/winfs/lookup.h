@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -24,6 +25,7 @@ class DirListing {
   int Read(const std::string& dir, bool shortNames);
 
   size_t size() const { return entries_.size(); }
+  const std::string& dir() const { return dir_; }
   const std::string& Name(size_t i) const { return entries_[i].name; }
   bool NeedsAlias(size_t i) const { return entries_[i].needsAlias; }
   // The entry's type as the directory reports it (DT_REG, DT_DIR, DT_LNK, DT_UNKNOWN, ...).
@@ -48,21 +50,32 @@ class DirListing {
     bool needsAlias = false;
     bool aliasDone = false;
     bool keyKnown = false;
+    bool stemKnown = false;
     CreationKey key;
     AliasStem stem;
     std::string alias;
   };
   const CreationKey& KeyOf(size_t i);
-  bool IsTaken(const std::string& alias) const;
+  const AliasStem& StemAt(size_t i);
+  bool IsTaken(const std::string& alias);
   // Numbers the aliases of the entries whose prefix for DIGITS digits is PREFIX with EXT.
   void AssignGroup(const std::string& prefix, const std::string& ext, int digits);
 
   std::string dir_;
   bool shortNames_ = true;
   std::vector<Entry> entries_;
+  bool realShortKnown_ = false;
   std::unordered_set<std::string> realShort_;  // upper-case 8.3 names present
   std::unordered_set<std::string> assigned_;   // aliases handed out so far
 };
+
+// Runs FN on the listing of the POSIX directory DIR; 0 or an errno. A directory whose content
+// has not changed for two seconds is kept in a small cache and read again only when a stat of
+// it shows a change: any change after that sets its modification time past the kept one, however
+// coarse the file system's clock. FN runs under the cached listing's own lock.
+int WithListing(const std::string& dir, bool shortNames, const std::function<void(DirListing&)>& fn);
+// Turns the cache on or off (it is on); for measurements and tests.
+void SetListingCacheEnabled(bool enabled);
 
 // The creation key of a stat result.
 CreationKey KeyOfStat(const struct statx& st);

@@ -23,7 +23,7 @@ class ShortLongTest : public DrivesTest {
     std::memset(buf, 'Z', sizeof buf);
     int32_t r = NTSHORTTOLONGFILENAME(in.c_str(), buf);
     for (size_t i = NTPATHS_MAX_PATH; i < sizeof buf; ++i) EXPECT_EQ(buf[i], 'Z') << "overrun";
-    *out = buf;
+    out->assign(buf, strnlen(buf, NTPATHS_MAX_PATH));
     EXPECT_EQ(winfs::GetLastError(), 0u);
     return r;
   }
