@@ -1,4 +1,6 @@
 // File: construction, OPEN and CLOSE, NAME, SEND, RECORDS, STREAM and FLUSH.
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -42,6 +44,16 @@ int RecoverSeconds(std::string_view command) {
   auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), seconds);
   if (ec != std::errc() || end != value.data() + value.size() || seconds < 0) return -1;
   return std::min(seconds, kMaxRecoverSeconds);
+}
+
+// A journal that SQLite did not find hot (a writer died before its first byte was written) is
+// left beside the file. While this connection holds the reserved lock no other writer has a
+// journal, so one that exists then is stale and can go: the file is one file again.
+void RemoveStaleJournal(file::Connection& db, const file::FilePath& path) {
+  std::string journal = path.path + "-journal";
+  if (access(journal.c_str(), F_OK) != 0 || !db.Exec("BEGIN IMMEDIATE").ok()) return;
+  unlink(journal.c_str());
+  db.Exec("COMMIT");
 }
 
 }  // namespace
@@ -91,6 +103,7 @@ Status File::Impl::OpenFile(uint8_t mode_byte, int wait_ms) {
   if (status.ok()) status = db.Open(where.path, wanted.write, false, wait_ms);
   if (status.ok()) status = file::CheckStoredFile(db, decl);
   if (status.ok()) status = store.Prepare(db, decl);
+  if (status.ok() && wanted.write) RemoveStaleJournal(db, where);
   if (!status.ok()) {
     store = file::RecordStore();
     db.Close();
