@@ -22,38 +22,65 @@
 namespace winfs {
 namespace {
 
+// What a search keeps of one match: its names in the search's own text, and its attributes,
+// times and size. The records are built from it one at a time.
+struct EntryInfo {
+  std::uint32_t attributes = 0;
+  FileTime creation{}, access{}, write{};
+  std::uint64_t size = 0;
+};
+
+struct Match {
+  std::uint32_t nameAt, nameLength, aliasAt, aliasLength;
+  EntryInfo info;
+};
+
 struct SearchObject : HandleObject {
   SearchObject() : HandleObject(Kind::kSearch) {}
+  void Add(std::string_view name, std::string_view alias, const EntryInfo& info) {
+    Match m{static_cast<std::uint32_t>(text.size()), static_cast<std::uint32_t>(name.size()), 0,
+            static_cast<std::uint32_t>(alias.size()), info};
+    text.append(name);
+    m.aliasAt = static_cast<std::uint32_t>(text.size());
+    text.append(alias);
+    matches.push_back(m);
+  }
+  void Fill(size_t i, FindData* d) const {
+    const Match& m = matches[i];
+    std::memset(d, 0, sizeof *d);
+    d->attributes = m.info.attributes;
+    d->creationTime = m.info.creation;
+    d->lastAccessTime = m.info.access;
+    d->lastWriteTime = m.info.write;
+    d->sizeHigh = static_cast<std::uint32_t>(m.info.size >> 32);
+    d->sizeLow = static_cast<std::uint32_t>(m.info.size);
+    std::memcpy(d->fileName, text.data() + m.nameAt, std::min<size_t>(m.nameLength, kMaxPath - 1));
+    std::memcpy(d->alternateFileName, text.data() + m.aliasAt, std::min<size_t>(m.aliasLength, 13));
+  }
   std::mutex mu;
-  std::vector<FindData> results;
+  std::string text;
+  std::vector<Match> matches;
   size_t next = 0;
 };
 
-FileTime TimeOf(const struct statx_timestamp& t) {
-  return ToFileTime(t.tv_sec, t.tv_nsec);
-}
+FileTime TimeOf(const struct statx_timestamp& t) { return ToFileTime(t.tv_sec, t.tv_nsec); }
 
-// The record of one entry from its stat; LINK_ONLY when a link's target could not be reached.
-FindData RecordOf(const std::string& name, const std::string& alias, const struct statx& st,
-                  bool linkOnly) {
-  FindData d;
-  std::memset(&d, 0, sizeof d);
+// The attributes, times and size of one entry from its stat; LINK_ONLY when a link's target
+// could not be reached.
+EntryInfo InfoOf(std::string_view name, const struct statx& st, bool linkOnly) {
+  EntryInfo d;
   if (S_ISDIR(st.stx_mode)) {
     d.attributes = kAttrDirectory;
   } else {
     d.attributes = S_ISREG(st.stx_mode) ? kAttrArchive : kAttrSystem;
     if (!(st.stx_mode & S_IWUSR)) d.attributes |= kAttrReadOnly;
-    std::uint64_t size = st.stx_size;
-    d.sizeHigh = static_cast<std::uint32_t>(size >> 32);
-    d.sizeLow = static_cast<std::uint32_t>(size);
+    d.size = st.stx_size;
   }
   if (linkOnly) d.attributes |= kAttrReparsePoint;
   if (name.size() > 1 && name[0] == '.' && name != "..") d.attributes |= kAttrHidden;
-  d.creationTime = TimeOf((st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_mtime);
-  d.lastAccessTime = TimeOf(st.stx_atime);
-  d.lastWriteTime = TimeOf(st.stx_mtime);
-  std::memcpy(d.fileName, name.data(), name.size() < kMaxPath - 1 ? name.size() : kMaxPath - 1);
-  std::memcpy(d.alternateFileName, alias.data(), alias.size() < 13 ? alias.size() : 13);
+  d.creation = TimeOf((st.stx_mask & STATX_BTIME) ? st.stx_btime : st.stx_mtime);
+  d.access = TimeOf(st.stx_atime);
+  d.write = TimeOf(st.stx_mtime);
   return d;
 }
 
@@ -72,7 +99,7 @@ int StatEntry(const std::string& posix, struct statx* st, bool* linkOnly) {
 
 // A search for one name (no wildcards) in DIR.
 DWORD FindOne(const std::string& dir, const std::string& name, bool shortNames,
-              std::vector<FindData>* results) {
+              SearchObject* results) {
   std::string found;
   struct statx st;
   bool linkOnly = false;
@@ -98,24 +125,24 @@ DWORD FindOne(const std::string& dir, const std::string& name, bool shortNames,
       if (int e2 = StatEntry(JoinPosix(dir, found), &st, &linkOnly)) return FromErrno(e2);
     }
   }
-  results->push_back(RecordOf(found, alias, st, linkOnly));
+  results->Add(found, alias, InfoOf(found, st, linkOnly));
   return 0;
 }
 
 // A wildcard search in DIR; "." and ".." are listed except in a drive's root.
 DWORD FindAll(const std::string& dir, const std::string& parentDir, bool atRoot,
-              const std::string& pattern, bool shortNames, std::vector<FindData>* results) {
+              const std::string& pattern, bool shortNames, SearchObject* results) {
   if (!atRoot) {
     struct statx st;
     if (MatchesPattern(pattern, ".") && StatOf(dir, false, &st) == 0)
-      results->push_back(RecordOf(".", "", st, false));
+      results->Add(".", "", InfoOf(".", st, false));
     if (MatchesPattern(pattern, "..") && StatOf(parentDir, false, &st) == 0)
-      results->push_back(RecordOf("..", "", st, false));
+      results->Add("..", "", InfoOf("..", st, false));
   }
   int e = WithListing(dir, shortNames, [&](DirListing& listing) {
     const size_t n = listing.size();
-    std::vector<char> byLong(n), stated(n), linkOnly(n);
-    std::vector<struct statx> stats(n);
+    std::vector<char> byLong(n), stated(n);
+    std::vector<EntryInfo> infos(n);
     std::string path = dir + "/";
     const size_t base = path.size();
     for (size_t i = 0; i < n; ++i) {
@@ -124,33 +151,41 @@ DWORD FindAll(const std::string& dir, const std::string& parentDir, bool atRoot,
       path.resize(base);
       path += listing.Name(i);
       bool link;
-      if (StatEntry(path, &stats[i], &link) != 0) continue;
+      struct statx st;
+      if (StatEntry(path, &st, &link) != 0) continue;
       stated[i] = 1;
-      linkOnly[i] = link;
+      infos[i] = InfoOf(listing.Name(i), st, link);
       // A followed link's stat is not the link's own; its creation key comes from the link.
       unsigned char type = listing.Type(i);
-      if (!link && type != DT_LNK && type != DT_UNKNOWN) listing.SetKey(i, KeyOfStat(stats[i]));
+      if (!link && type != DT_LNK && type != DT_UNKNOWN) listing.SetKey(i, KeyOfStat(st));
     }
     listing.AssignAll();
     // The system's order: by the upper-case form of the names, then by their bytes.
-    std::vector<std::string> folded(n);
-    for (size_t i = 0; i < n; ++i) folded[i] = ToUpper(listing.Name(i));
-    std::vector<size_t> order(n);
-    std::iota(order.begin(), order.end(), 0);
+    std::string folded;
+    std::vector<std::uint32_t> at(n + 1);
+    for (size_t i = 0; i < n; ++i) {
+      at[i] = static_cast<std::uint32_t>(folded.size());
+      for (char c : listing.Name(i)) folded += static_cast<char>(FoldUpper(static_cast<unsigned char>(c)));
+    }
+    at[n] = static_cast<std::uint32_t>(folded.size());
+    auto key = [&](size_t i) { return std::string_view(folded).substr(at[i], at[i + 1] - at[i]); };
+    std::vector<size_t> order;
+    order.reserve(n);
+    for (size_t i = 0; i < n; ++i)
+      if (stated[i]) order.push_back(i);
     std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-      int c = folded[a].compare(folded[b]);
+      int c = key(a).compare(key(b));
       return c != 0 ? c < 0 : listing.Name(a) < listing.Name(b);
     });
-    results->reserve(results->size() + n);
+    results->matches.reserve(results->matches.size() + order.size());
     for (size_t i : order) {
-      if (!stated[i]) continue;
       const std::string& alias = listing.AliasOf(i);
       if (!byLong[i] && (alias.empty() || !MatchesPattern(pattern, alias))) continue;
-      results->push_back(RecordOf(listing.Name(i), alias, stats[i], linkOnly[i]));
+      results->Add(listing.Name(i), alias, infos[i]);
     }
   });
   if (e) return FromErrno(e, Missing::kPath);
-  return results->empty() ? kErrFileNotFound : 0;
+  return results->matches.empty() ? kErrFileNotFound : 0;
 }
 
 }  // namespace
@@ -177,12 +212,12 @@ HANDLE FindFirstFileA(const char* pattern, FindData* data) {
   DWORD code;
   if (HasWildcards(last)) {
     code = FindAll(dir.posix, dir.parentPosix, parent.parts.empty(), last, dir.drive.shortNames,
-                   &search->results);
+                   search.get());
   } else {
-    code = FindOne(dir.posix, last, dir.drive.shortNames, &search->results);
+    code = FindOne(dir.posix, last, dir.drive.shortNames, search.get());
   }
   if (code) return FailHandle(code);
-  *data = search->results[0];
+  search->Fill(0, data);
   search->next = 1;
   return AddHandle(search);
 }
@@ -193,8 +228,8 @@ BOOL FindNextFileA(HANDLE handle, FindData* data) {
   if (!object) return Fail(kErrInvalidHandle);
   auto* search = static_cast<SearchObject*>(object.get());
   std::lock_guard<std::mutex> g(search->mu);
-  if (search->next >= search->results.size()) return Fail(kErrNoMoreFiles);
-  *data = search->results[search->next++];
+  if (search->next >= search->matches.size()) return Fail(kErrNoMoreFiles);
+  search->Fill(search->next++, data);
   return 1;
 }
 

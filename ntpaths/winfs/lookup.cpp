@@ -107,7 +107,8 @@ void DirListing::AssignGroup(const std::string& prefix, const std::string& ext, 
   std::vector<size_t> index;
   for (size_t i = 0; i < entries_.size(); ++i) {
     Entry& e = entries_[i];
-    if (!e.needsAlias || e.aliasDone) continue;
+    // An entry that found no number among these digits before would find none again.
+    if (!e.needsAlias || e.aliasDone || e.overflowDigits >= digits) continue;
     const AliasStem& stem = StemAt(i);
     if (stem.ext != ext || StemPrefix(stem.base, digits) != prefix) continue;
     storage.push_back(AliasCandidate{&e.name, stem, KeyOf(i), {}});
@@ -125,6 +126,8 @@ void DirListing::AssignGroup(const std::string& prefix, const std::string& ext, 
       e.alias = std::move(storage[k].alias);
       e.aliasDone = true;
       if (!e.alias.empty()) assigned_.insert(e.alias);
+    } else {
+      e.overflowDigits = digits;
     }
   }
 }
@@ -147,7 +150,9 @@ long DirListing::FindAlias(std::string_view name) {
   for (int digits = 1; digits <= q->digits; ++digits) {
     std::set<std::string> prefixes;
     for (size_t i = 0; i < entries_.size(); ++i) {
-      if (!entries_[i].needsAlias || entries_[i].aliasDone) continue;
+      if (!entries_[i].needsAlias || entries_[i].aliasDone ||
+          entries_[i].overflowDigits >= digits)
+        continue;
       const AliasStem& stem = StemAt(i);
       if (stem.ext == q->ext && StemPrefix(stem.base, q->digits) == q->prefix)
         prefixes.insert(StemPrefix(stem.base, digits));

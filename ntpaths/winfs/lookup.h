@@ -51,6 +51,7 @@ class DirListing {
     bool aliasDone = false;
     bool keyKnown = false;
     bool stemKnown = false;
+    int overflowDigits = 0;  // got no number with up to this many digits
     CreationKey key;
     AliasStem stem;
     std::string alias;
