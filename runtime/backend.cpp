@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "runtime/headless/headless.h"
+#include "runtime/x11/x11_backend.h"
 
 namespace rt {
 namespace {
@@ -19,7 +20,13 @@ std::unique_ptr<Backend>& Instance() {
 
 Backend& CurrentBackend() {
   std::unique_ptr<Backend>& b = Instance();
-  if (!b) b = MakeHeadlessBackend();
+  if (!b) {
+    const char* display = std::getenv("DISPLAY");
+    const char* choice = std::getenv("VTRT_BACKEND");
+    const bool headless = choice != nullptr && std::string_view(choice) == "headless";
+    if (display != nullptr && *display != '\0' && !headless) b = MakeX11Backend();
+    if (!b) b = MakeHeadlessBackend();
+  }
   return *b;
 }
 

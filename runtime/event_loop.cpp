@@ -47,7 +47,8 @@ class EventLoop {
       if (TakeQueued(*t, w)) return true;
       int timeout = w.timer_due_ms == 0 ? -1 : static_cast<int>(w.timer_due_ms - now);
       const int backend_timeout = backend.WaitTimeoutMs();
-      if (backend_timeout >= 0 && (timeout < 0 || backend_timeout < timeout)) timeout = backend_timeout;
+      if (backend_timeout >= 0 && (timeout < 0 || backend_timeout < timeout))
+        timeout = backend_timeout;
       if (WaitForWork(*t, backend.WaitFd(), timeout)) backend.Pump();
     }
   }
@@ -69,10 +70,16 @@ class EventLoop {
   }
 };
 
-bool Window::Accept() { return EventLoop::Accept(*this); }
+bool Window::Accept() {
+  return EventLoop::Accept(*this);
+}
 
-int32_t Event() { return Current().event; }
-int32_t Field() { return Current().field; }
+int32_t Event() {
+  return Current().event;
+}
+int32_t Field() {
+  return Current().field;
+}
 int32_t MouseX() {
   Window* w = CurrentWindow();
   return w ? w->mouse_x : 0;
@@ -81,8 +88,12 @@ int32_t MouseY() {
   Window* w = CurrentWindow();
   return w ? w->mouse_y : 0;
 }
-int32_t KeyCode() { return g_keycode; }
-void SetKeyCode(int32_t keycode) { g_keycode = keycode; }
+int32_t KeyCode() {
+  return g_keycode;
+}
+void SetKeyCode(int32_t keycode) {
+  g_keycode = keycode;
+}
 
 void Cycle() {
   if (ThreadState* t = CurrentThreadState()) t->cycled = true;

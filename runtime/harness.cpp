@@ -7,7 +7,9 @@
 
 namespace rt::harness {
 
-bool Settle(std::chrono::milliseconds timeout) { return WaitIdle(timeout); }
+bool Settle(std::chrono::milliseconds timeout) {
+  return WaitIdle(timeout);
+}
 
 Window* WaitForWindow(const std::function<bool(const Window&)>& pred,
                       std::chrono::milliseconds timeout) {
@@ -45,7 +47,9 @@ void Click(Window& w, int32_t field, int32_t button) {
   Settle();
 }
 
-void RightClick(Window& w, int32_t field) { Click(w, field, kMouseRight); }
+void RightClick(Window& w, int32_t field) {
+  Click(w, field, kMouseRight);
+}
 
 bool ClickButton(Window& w, std::string_view text) {
   for (const auto& c : w.controls()) {

@@ -15,8 +15,8 @@
 namespace rt::input {
 namespace {
 
-Window* g_focused = nullptr;            // the window with the input focus
-std::vector<Window*> g_focus_history;   // windows that had it, most recent last
+Window* g_focused = nullptr;           // the window with the input focus
+std::vector<Window*> g_focus_history;  // windows that had it, most recent last
 
 void PostTo(Window& w, int32_t event, int32_t field, int32_t keycode = 0) {
   ThreadState* t = FindThread(w.thread());
@@ -114,7 +114,9 @@ void ReplaceSelection(Window& w, Control& c, std::string_view insert) {
   SetText(w, c, text);
 }
 
-bool HasSelection(const Control& c) { return c.sel_from != c.sel_to; }
+bool HasSelection(const Control& c) {
+  return c.sel_from != c.sel_to;
+}
 
 void EditKey(Window& w, Control& c, int32_t keycode) {
   std::string text = Text(c);
@@ -135,11 +137,23 @@ void EditKey(Window& w, Control& c, int32_t keycode) {
         SetText(w, c, text);
       }
       return;
-    case kLeftKey: if (c.caret > 0) --c.caret; break;
-    case kRightKey: if (c.caret < text.size()) ++c.caret; break;
-    case kHomeKey: c.caret = 0; break;
-    case kEndKey: c.caret = text.size(); break;
-    case CtrlKey('A'): c.sel_from = 0; c.sel_to = c.caret = text.size(); w.Changed(); return;
+    case kLeftKey:
+      if (c.caret > 0) --c.caret;
+      break;
+    case kRightKey:
+      if (c.caret < text.size()) ++c.caret;
+      break;
+    case kHomeKey:
+      c.caret = 0;
+      break;
+    case kEndKey:
+      c.caret = text.size();
+      break;
+    case CtrlKey('A'):
+      c.sel_from = 0;
+      c.sel_to = c.caret = text.size();
+      w.Changed();
+      return;
     case CtrlKey('C'):
     case CtrlKey('X'): {
       const size_t from = std::min(c.sel_from, c.sel_to), to = std::max(c.sel_from, c.sel_to);
@@ -149,8 +163,10 @@ void EditKey(Window& w, Control& c, int32_t keycode) {
       }
       return;
     }
-    case CtrlKey('V'): return ReplaceSelection(w, c, CurrentBackend().ClipboardText());
-    default: return;
+    case CtrlKey('V'):
+      return ReplaceSelection(w, c, CurrentBackend().ClipboardText());
+    default:
+      return;
   }
   c.sel_from = c.sel_to = c.caret;
   w.Changed();
@@ -170,7 +186,8 @@ void MoveFocus(Window& w, bool backwards) {
   if (order.empty()) return;
   auto it = std::find(order.begin(), order.end(), w.focus());
   size_t i = it == order.end() ? 0 : static_cast<size_t>(it - order.begin());
-  if (it != order.end()) i = backwards ? (i + order.size() - 1) % order.size() : (i + 1) % order.size();
+  if (it != order.end())
+    i = backwards ? (i + order.size() - 1) % order.size() : (i + 1) % order.size();
   FocusField(w, order[i]);
 }
 
@@ -263,7 +280,8 @@ void Key(Window& w, int32_t keycode, std::string_view text) {
   keycode = Aliased(keycode);
   SetKeyCode(keycode);
   Control* c = w.Find(w.focus());
-  if ((c && FieldAlerted(*c, keycode)) || w.Alerted(keycode)) return PostAlert(w, w.focus(), keycode);
+  if ((c && FieldAlerted(*c, keycode)) || w.Alerted(keycode))
+    return PostAlert(w, w.focus(), keycode);
   if (keycode == kTabKey || keycode == kTabKey + kShift) return MoveFocus(w, keycode != kTabKey);
   if (c == nullptr) return;
   if (IsEditable(*c)) {
@@ -336,7 +354,9 @@ void Resized(Window& w, double width_px, double height_px) {
   PostTo(w, kEventSized, 0);
 }
 
-void CloseRequest(Window& w) { PostTo(w, kEventCloseWindow, 0); }
+void CloseRequest(Window& w) {
+  PostTo(w, kEventCloseWindow, 0);
+}
 
 void ChooseRow(Window& w, int32_t field, int32_t row) {
   Control* c = w.Find(field);

@@ -82,7 +82,9 @@ int64_t NowMs() {
       .count();
 }
 
-ThreadState* CurrentThreadState() { return tls_state; }
+ThreadState* CurrentThreadState() {
+  return tls_state;
+}
 
 ThreadState* FindThread(int32_t number) {
   auto it = Threads().threads.find(number);
@@ -149,7 +151,9 @@ int32_t Start(std::function<void()> proc) {
   return number;
 }
 
-int32_t Thread() { return tls_state ? tls_state->number : 0; }
+int32_t Thread() {
+  return tls_state ? tls_state->number : 0;
+}
 
 bool Post(int32_t event, int32_t field, int32_t thread) {
   ThreadState* target = thread == 0 ? tls_state : FindThread(thread);
@@ -166,7 +170,9 @@ void Yield() {
   LockRuntime();
 }
 
-int32_t ThreadCount() { return static_cast<int32_t>(Threads().threads.size()); }
+int32_t ThreadCount() {
+  return static_cast<int32_t>(Threads().threads.size());
+}
 
 bool WaitFor(const std::function<bool()>& pred, std::chrono::milliseconds timeout) {
   const int64_t deadline = NowMs() + timeout.count();

@@ -13,8 +13,8 @@
 namespace rt {
 namespace {
 
-uint64_t g_next_window_id = 1;         // under the runtime lock
-std::vector<Window*> g_open_windows;   // under the runtime lock, oldest first
+uint64_t g_next_window_id = 1;        // under the runtime lock
+std::vector<Window*> g_open_windows;  // under the runtime lock, oldest first
 
 bool IsTextual(int32_t type) {
   return type == kCreateString || type == kCreatePrompt || type == kCreateButton ||
@@ -26,7 +26,9 @@ bool IsTextual(int32_t type) {
 
 Window::Window(WindowDesc desc) : desc_(std::move(desc)) {}
 
-Window::~Window() { Close(); }
+Window::~Window() {
+  Close();
+}
 
 Control* Window::Add(const ControlDesc& d, uint64_t order) {
   auto c = std::make_unique<Control>();
@@ -69,10 +71,12 @@ void Window::Open() {
   next_order_ = 0;
   for (const ControlDesc& d : desc_.controls) Add(d, next_order_++);
   // Default position: centred on the screen.
-  x_ = desc_.x != kDefault ? desc_.x
-                           : static_cast<int32_t>((CurrentBackend().ScreenWidth() / PxPerDuX() - w_) / 2);
-  y_ = desc_.y != kDefault ? desc_.y
-                           : static_cast<int32_t>((CurrentBackend().ScreenHeight() / PxPerDuY() - h_) / 2);
+  x_ = desc_.x != kDefault
+           ? desc_.x
+           : static_cast<int32_t>((CurrentBackend().ScreenWidth() / PxPerDuX() - w_) / 2);
+  y_ = desc_.y != kDefault
+           ? desc_.y
+           : static_cast<int32_t>((CurrentBackend().ScreenHeight() / PxPerDuY() - h_) / 2);
   for (const auto& [prop, value] : desc_.props) SetWindowProp(prop, value, 0);
   id_ = g_next_window_id++;
   thread_ = t ? t->number : 0;
@@ -182,7 +186,9 @@ void Window::Select(int32_t field) {
   input::FocusField(*this, field);
 }
 
-void Window::Display(int32_t, int32_t) { Changed(); }
+void Window::Display(int32_t, int32_t) {
+  Changed();
+}
 
 void Window::SetPosition(int32_t field, int32_t x, int32_t y, int32_t w, int32_t h) {
   if (field == 0) {
@@ -209,8 +215,12 @@ void Window::SetFrom(int32_t field, const ListSource* rows) {
   Changed();
 }
 
-int32_t Window::FirstField() const { return controls_.empty() ? 0 : controls_.front()->field; }
-int32_t Window::LastField() const { return controls_.empty() ? 0 : controls_.back()->field; }
+int32_t Window::FirstField() const {
+  return controls_.empty() ? 0 : controls_.front()->field;
+}
+int32_t Window::LastField() const {
+  return controls_.empty() ? 0 : controls_.back()->field;
+}
 
 std::string Window::status_text() const {
   auto it = status_.find(1);
@@ -249,8 +259,14 @@ bool Window::Visible(const Control& c) const {
 
 bool Window::Active(const Control& c) const {
   switch (c.type) {
-    case kCreateRegion: case kCreateButton: case kCreateEntry: case kCreateText:
-    case kCreateCheck: case kCreateRadio: case kCreateList: case kCreateDropCombo:
+    case kCreateRegion:
+    case kCreateButton:
+    case kCreateEntry:
+    case kCreateText:
+    case kCreateCheck:
+    case kCreateRadio:
+    case kCreateList:
+    case kCreateDropCombo:
     case kCreateSheet:
       break;
     default:
@@ -259,10 +275,16 @@ bool Window::Active(const Control& c) const {
   return !c.disabled && Visible(c);
 }
 
-double Window::PxPerDuX() const { return MeasureFont(font_).avg_char_width_px / 4.0; }
-double Window::PxPerDuY() const { return MeasureFont(font_).height_px / 8.0; }
+double Window::PxPerDuX() const {
+  return MeasureFont(font_).avg_char_width_px / 4.0;
+}
+double Window::PxPerDuY() const {
+  return MeasureFont(font_).height_px / 8.0;
+}
 
-Font Window::EffectiveFont(const Control& c) const { return c.own_font ? c.font : font_; }
+Font Window::EffectiveFont(const Control& c) const {
+  return c.own_font ? c.font : font_;
+}
 
 std::string Window::DisplayText(const Control& c) const {
   return c.use.bound() && c.type != kCreateRadio && c.type != kCreateOption ? c.use.Get() : c.text;
@@ -306,6 +328,8 @@ std::vector<std::string> Window::TextLines(const Control& c) const {
   return WrapLines(EffectiveFont(c), DisplayText(c), std::max(width, 1.0));
 }
 
-std::vector<Window*> OpenWindows() { return g_open_windows; }
+std::vector<Window*> OpenWindows() {
+  return g_open_windows;
+}
 
 }  // namespace rt

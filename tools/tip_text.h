@@ -1,0 +1,56 @@
+// A readable, diffable text form of a whole tip file, one section per tip, that gives back every
+// byte of every record: used by `vistip export`/`import` and to build the demo's sample tips.
+//
+//   vistip-tips 1
+//   tip
+//   procedure OrderEntry
+//   control Customer
+//   type ENTRY
+//   date 2026-12-10
+//   flags 0 0 0
+//   width 0
+//   text
+//   > first line of the tip text
+//   > second line
+//   settings
+//   > [S  1]FONT;Arial,10,255,700«
+//   end
+//
+// The file is UTF-8. Values are the fields without their trailing blanks. Text lines are the
+// memo split at CR LF; settings lines the memo split after each 0ABH. Bytes that would not
+// survive an editor are escaped: \\ a backslash, \xHH any control byte, an undefined
+// Windows-1252 byte or a blank at the end of a line. "other" carries the bytes of the third memo
+// after the stored width, in hex, when they are not blank; "date #N" a day number that is no
+// calendar date.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tipstore/declarations.h"
+
+namespace vistip {
+
+// One tip record with its memos, as bytes (memos without their trailing blanks).
+struct TipText {
+  std::string procedure, control, type;
+  int32_t date = 0;
+  uint8_t readonly = 0, archive = 0, tipstyle = 0;
+  std::string text, settings, other;  // other: all 1000 bytes of the third memo, clipped
+};
+
+TipText FromBuffer(const TipBuffer& b);
+void ToBuffer(const TipText& t, TipBuffer& b);
+
+std::string WriteTipText(const std::vector<TipText>& tips);
+
+struct TipTextError {
+  int line = 0;  // 0: no error
+  std::string message;
+};
+// Parses the text form; on an error the tips read so far are kept and the error says where.
+TipTextError ReadTipText(std::string_view input, std::vector<TipText>& tips);
+
+}  // namespace vistip
