@@ -7,7 +7,7 @@ DEPS := cmake g++ clang make pkg-config libsqlite3-dev sqlite3 libpango1.0-dev l
         libx11-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev xvfb xdotool x11-utils \
         fonts-dejavu-core fonts-liberation libclang-rt-14-dev imagemagick
 
-.PHONY: deps build test test-plain test-asan test-tsan demo bench fuzz clean
+.PHONY: deps build test test-plain test-asan test-tsan test-fuzz demo bench clean
 
 deps:
 	@missing=""; for p in $(DEPS); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -32,7 +32,21 @@ test-tsan: deps
 	cmake --build build-tsan -j$(JOBS)
 	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" ctest --output-on-failure -L threads -j$(JOBS)
 
-test: test-plain test-asan test-tsan
+# Every fuzz target for FUZZ_SECONDS on a copy of its committed corpus (fuzz/*/corpus/<target>);
+# a crash fails. Built with clang, AddressSanitizer and UndefinedBehaviorSanitizer.
+FUZZ_SECONDS ?= 30
+test-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DVISTIP_FUZZ=ON -DVISTIP_TESTS=OFF -DVISTIP_BENCH=OFF \
+	  -DVISTIP_SANITIZE=address,undefined >/dev/null
+	cmake --build build-fuzz -j$(JOBS)
+	@set -e; for corpus in fuzz/*/corpus/*/; do \
+	  name=$$(basename $$corpus); bin=$$(find build-fuzz/fuzz -type f -name $$name -perm -u+x | head -1); \
+	  [ -n "$$bin" ] || { echo "no fuzz target $$name"; exit 1; }; \
+	  work=$$(mktemp -d); echo "fuzzing $$name for $(FUZZ_SECONDS)s"; \
+	  $$bin -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=0 $$work $$corpus \
+	    >$$work.log 2>&1 || { tail -40 $$work.log; exit 1; }; rm -rf $$work $$work.log; done
+
+test: test-plain test-asan test-tsan test-fuzz
 
 demo: build
 	./demo/run-demo.sh $(BUILD)
@@ -41,4 +55,4 @@ bench: build
 	cmake --build $(BUILD) --target bench
 
 clean:
-	rm -rf $(BUILD) build-asan build-tsan
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz
