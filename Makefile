@@ -26,10 +26,11 @@ test-asan: deps
 	cmake --build build-asan -j$(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS)
 
-# The threading tests under ThreadSanitizer (clang, for its runtime).
+# The threading tests (label "threads") under ThreadSanitizer, built with clang for its runtime.
+TSAN_TARGETS ?= runtime_thread_tests
 test-tsan: deps
 	CC=clang CXX=clang++ cmake -S . -B build-tsan -DVISTIP_BENCH=OFF -DVISTIP_SANITIZE=thread >/dev/null
-	cmake --build build-tsan -j$(JOBS)
+	cmake --build build-tsan -j$(JOBS) --target $(TSAN_TARGETS)
 	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 suppressions=$(CURDIR)/tests/tsan.supp" ctest --output-on-failure -L threads -j$(JOBS)
 
 # Every fuzz target for FUZZ_SECONDS on a copy of its committed corpus (fuzz/*/corpus/<target>);
