@@ -106,22 +106,16 @@ std::string Utf8ToCp1252(std::string_view text) {
 
 namespace text {
 
-void ToLayoutText(std::string_view text, bool symbol, bool with_map, LayoutText& out) {
-  out.utf8.clear();
-  out.back.clear();
-  out.utf8.reserve(text.size() + text.size() / 4);
-  if (with_map) out.back.reserve(text.size() + text.size() / 4 + 1);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const auto b = static_cast<unsigned char>(text[i]);
+void ToLayoutText(std::string_view text, bool symbol, std::string& utf8) {
+  utf8.clear();
+  utf8.reserve(text.size() + text.size() / 4);
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
     char32_t cp = CodePoint(b);
     if (b == 0) cp = 0xFFFD;
     if (symbol && b == 0xA7) cp = 0x25AA;
-    const size_t before = out.utf8.size();
-    AppendUtf8(out.utf8, cp);
-    if (with_map)
-      out.back.insert(out.back.end(), out.utf8.size() - before, static_cast<uint32_t>(i));
+    AppendUtf8(utf8, cp);
   }
-  if (with_map) out.back.push_back(static_cast<uint32_t>(text.size()));
 }
 
 }  // namespace text

@@ -1,4 +1,5 @@
-// Drawing one line of text with the layout that also measures it.
+// Drawing one line of text with the layout that also measures it. Underline, strikeout and the
+// mnemonic underline are drawn as whole-pixel rules, so they stay as crisp as the era's.
 #include "runtime/text/draw.h"
 
 #include <cmath>
@@ -9,30 +10,13 @@
 namespace rt::text {
 namespace {
 
-// The UTF-8 index of an input byte offset (the layout text's first byte of that character).
-guint Utf8Index(const LayoutText& t, size_t offset) {
-  size_t i = 0;
-  while (i < t.utf8.size() && t.back[i] < offset) ++i;
-  return static_cast<guint>(i);
-}
-
-// Drawing-only attributes: the font's underline and strikeout, and the mnemonic underline.
-PangoAttrList* DrawingAttributes(const Engine& engine, const Font& font, const LayoutText& t,
-                                 size_t mnemonic) {
-  PangoAttrList* attrs = engine.BaseAttributes();
-  if (font.style & kFontUnderline) {
-    pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
-  }
-  if (font.style & kFontStrikeout) {
-    pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
-  }
-  if (mnemonic != kNoMnemonic && mnemonic < t.back.back()) {
-    PangoAttribute* a = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
-    a->start_index = Utf8Index(t, mnemonic);
-    a->end_index = Utf8Index(t, mnemonic + 1);
-    pango_attr_list_insert(attrs, a);
-  }
-  return attrs;
+// A rule from x0 to x1 (Pango units from the line's start) with its top at row y.
+void Rule(cairo_t* cr, double x, int64_t x0, int64_t x1, double y, int32_t thickness) {
+  const double left = std::round(x + static_cast<double>(x0) / PANGO_SCALE);
+  const double right = std::round(x + static_cast<double>(x1) / PANGO_SCALE);
+  if (right <= left) return;
+  cairo_rectangle(cr, left, y, right - left, thickness);
+  cairo_fill(cr);
 }
 
 }  // namespace
@@ -42,12 +26,23 @@ void DrawLine(cairo_t* cr, const Font& font, std::string_view text, double x, do
   if (text.empty()) return;
   Engine& engine = Engine::Get();
   std::lock_guard lock(engine.mu);
-  PangoLayout* layout = engine.LayoutWith(engine.EntryFor(font), text, /*with_map=*/true);
-  PangoAttrList* attrs = DrawingAttributes(engine, font, engine.scratch(), mnemonic);
-  pango_layout_set_attributes(layout, attrs);
-  pango_attr_list_unref(attrs);
-  cairo_move_to(cr, std::round(x), std::round(y));
-  pango_cairo_show_layout(cr, layout);
+  FontEntry& e = engine.EntryFor(font);
+  x = std::round(x);
+  y = std::round(y);
+  cairo_move_to(cr, x, y);
+  pango_cairo_show_layout(cr, engine.LayoutWith(e, text));
+  const double baseline = y + std::round(e.metrics.ascent_px);
+  const int64_t width = e.Width(text);
+  if (font.style & kFontUnderline)
+    Rule(cr, x, 0, width, baseline + e.underline_below, e.line_thickness);
+  if (font.style & kFontStrikeout) {
+    Rule(cr, x, 0, width, baseline - e.strikeout_above, e.line_thickness);
+  }
+  if (mnemonic < text.size() && !(font.style & kFontUnderline)) {
+    const int64_t from = e.Width(text.substr(0, mnemonic));
+    const int64_t to = from + e.Advance(static_cast<unsigned char>(text[mnemonic]), from);
+    Rule(cr, x, from, to, baseline + e.underline_below, e.line_thickness);
+  }
 }
 
 }  // namespace rt::text

@@ -68,23 +68,46 @@ FontEntry Engine::MakeEntry(const ResolvedFont& f) {
   pango_font_description_set_style(desc, f.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
   e.layout = pango_layout_new(e.context);
   pango_layout_set_font_description(e.layout, desc);
-  pango_font_description_free(desc);
 
   PangoRectangle logical;
   for (int b = 0; b < 256; ++b) {
     if (b == '\r' || b == '\n' || b == '\t') continue;  // line breaks and tabs are not advances
     const char c = static_cast<char>(b);
-    pango_layout_get_extents(LayoutWith(e, std::string_view(&c, 1), false), nullptr, &logical);
+    pango_layout_get_extents(LayoutWith(e, std::string_view(&c, 1)), nullptr, &logical);
     e.advance[b] = logical.width;
   }
   e.tab_width = 8 * e.advance[' '];
 
-  pango_layout_get_extents(LayoutWith(e, kAverageSample, false), nullptr, &logical);
+  pango_layout_get_extents(LayoutWith(e, kAverageSample), nullptr, &logical);
   e.metrics.avg_char_width_px =
       static_cast<double>(logical.width) / PANGO_SCALE / static_cast<double>(kAverageSample.size());
   e.metrics.height_px = static_cast<double>(logical.height) / PANGO_SCALE;
   e.metrics.ascent_px = static_cast<double>(pango_layout_get_baseline(e.layout)) / PANGO_SCALE;
+
+  PangoFontMetrics* fm = pango_context_get_metrics(e.context, desc, nullptr);
+  const auto px = [](int units) {
+    return static_cast<int32_t>(std::lround(units / double(PANGO_SCALE)));
+  };
+  e.line_thickness = std::max(1, px(pango_font_metrics_get_underline_thickness(fm)));
+  e.underline_below = std::max(1, -px(pango_font_metrics_get_underline_position(fm)));
+  e.strikeout_above = std::max(1, px(pango_font_metrics_get_strikethrough_position(fm)));
+  pango_font_metrics_unref(fm);
+  pango_font_description_free(desc);
   return e;
+}
+
+// A tab goes to the first stop at least a blank's width further on, as Pango places default tabs.
+int64_t FontEntry::Advance(unsigned char b, int64_t x) const {
+  if (b != '\t') return advance[b];
+  if (tab_width <= 0) return 0;
+  const int64_t stop = (x + advance[' '] + tab_width - 1) / tab_width * tab_width;
+  return stop - x;
+}
+
+int64_t FontEntry::Width(std::string_view text) const {
+  int64_t x = 0;
+  for (char c : text) x += Advance(static_cast<unsigned char>(c), x);
+  return x;
 }
 
 FontEntry& Engine::EntryFor(const Font& font) {
@@ -100,10 +123,10 @@ FontEntry& Engine::EntryFor(const Font& font) {
   return it->second;
 }
 
-PangoLayout* Engine::LayoutWith(FontEntry& e, std::string_view text, bool with_map) {
-  ToLayoutText(text, e.font.symbol, with_map, scratch_);
+PangoLayout* Engine::LayoutWith(FontEntry& e, std::string_view text) {
+  ToLayoutText(text, e.font.symbol, scratch_);
   pango_layout_set_attributes(e.layout, base_attrs_);
-  pango_layout_set_text(e.layout, scratch_.utf8.data(), static_cast<int>(scratch_.utf8.size()));
+  pango_layout_set_text(e.layout, scratch_.data(), static_cast<int>(scratch_.size()));
   return e.layout;
 }
 

@@ -26,6 +26,12 @@ struct FontEntry {
   // tab_width (eight blanks, as Pango places them).
   std::array<int32_t, 256> advance{};
   int32_t tab_width = 0;
+  // Decoration lines in whole pixels, below (underline) and above (strikeout) the baseline.
+  int32_t underline_below = 1, strikeout_above = 3, line_thickness = 1;
+
+  // Advance of one byte at pen position x, and the width of a line (Pango units).
+  int64_t Advance(unsigned char b, int64_t x) const;
+  int64_t Width(std::string_view text) const;
 };
 
 class Engine {
@@ -37,10 +43,7 @@ class Engine {
   std::mutex mu;
   FontEntry& EntryFor(const Font& font);
   // Sets the layout's text and the base attributes (no kerning, no ligatures); returns it.
-  PangoLayout* LayoutWith(FontEntry& e, std::string_view text, bool with_map);
-  // A copy of the base attributes, to add drawing attributes to.
-  PangoAttrList* BaseAttributes() const { return pango_attr_list_copy(base_attrs_); }
-  LayoutText& scratch() { return scratch_; }
+  PangoLayout* LayoutWith(FontEntry& e, std::string_view text);
   double dpi() const { return dpi_; }
   // Changes whenever entries are dropped, so caches holding FontEntry pointers can tell.
   uint64_t generation() const { return generation_; }
@@ -59,7 +62,7 @@ class Engine {
   std::map<ResolvedFont, FontEntry> entries_;
   // Front cache from the runtime's font (typeface, size, style without the drawing-only flags).
   std::map<std::tuple<std::string, int32_t, int32_t>, FontEntry*> by_font_;
-  LayoutText scratch_;
+  std::string scratch_;  // the UTF-8 of the text last laid out
 };
 
 }  // namespace rt::text

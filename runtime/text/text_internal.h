@@ -1,27 +1,19 @@
-// Pieces of the text module shared by its own files: the layout form of Windows-1252 text
-// (UTF-8 with a map back to input offsets) and the choice of a fontconfig family for a font.
+// Pieces of the text module shared by its own files: the UTF-8 form Pango lays text out in,
+// and the choice of a fontconfig family for a font.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "runtime/font.h"
 
 namespace rt::text {
 
-// Text as Pango lays it out. `back[i]` is the input offset of the character that UTF-8 byte i
-// belongs to (size utf8.size() + 1, the last entry the input's length), so Pango's byte indices
-// map back to exact slices of the input.
-struct LayoutText {
-  std::string utf8;
-  std::vector<uint32_t> back;
-};
-
-// Windows-1252 to the text Pango is given. NUL, which Pango refuses, shows as U+FFFD; with
-// `symbol` (the Wingdings face) byte 0A7H is the small black square U+25AA.
-void ToLayoutText(std::string_view text, bool symbol, bool with_map, LayoutText& out);
+// Windows-1252 to the UTF-8 text Pango is given, one character per byte. NUL, which Pango
+// refuses, shows as U+FFFD; with `symbol` (the Wingdings face) byte 0A7H is the small black
+// square U+25AA.
+void ToLayoutText(std::string_view text, bool symbol, std::string& utf8);
 
 // What a runtime font becomes in Pango terms; bad values are clamped.
 struct ResolvedFont {

@@ -37,21 +37,6 @@ int64_t WrapWidth(double width_px) {
   return static_cast<int64_t>(std::min(width_px, 1.0e6) * PANGO_SCALE);
 }
 
-// Advance of one byte at pen position x (Pango units). A tab goes to the first stop at least a
-// blank's width further on, as Pango places default tabs.
-int64_t Advance(const FontEntry& e, unsigned char b, int64_t x) {
-  if (b != '\t') return e.advance[b];
-  if (e.tab_width <= 0) return 0;
-  const int64_t stop = (x + e.advance[' '] + e.tab_width - 1) / e.tab_width * e.tab_width;
-  return stop - x;
-}
-
-int64_t WidthOf(const FontEntry& e, std::string_view text) {
-  int64_t x = 0;
-  for (char c : text) x += Advance(e, static_cast<unsigned char>(c), x);
-  return x;
-}
-
 // Where the line starting at `start` of the paragraph [start, end) ends: at the last line-break
 // opportunity (Unicode's rules, from Pango) before the first character that does not fit; a
 // word wider than the line breaks between characters, keeping at least one. Blanks at the end
@@ -64,7 +49,7 @@ size_t LineEnd(const FontEntry& e, std::string_view text, const PangoLogAttr* at
   for (size_t i = start; i < end; ++i) {
     if (i > start && attrs[i].is_mandatory_break) return i;
     if (i > start && attrs[i].is_line_break) fitting_break = i;
-    const int64_t w = Advance(e, static_cast<unsigned char>(text[i]), x);
+    const int64_t w = e.Advance(static_cast<unsigned char>(text[i]), x);
     if (width >= 0 && i > start && x + w > width && !attrs[i].is_white) {
       if (fitting_break != std::string_view::npos) return fitting_break;
       size_t q = i;
@@ -78,11 +63,11 @@ size_t LineEnd(const FontEntry& e, std::string_view text, const PangoLogAttr* at
 
 std::vector<std::string> Wrap(const FontEntry& e, std::string_view text, int64_t width) {
   // Break opportunities by Unicode's rules, for the whole text at once.
-  text::LayoutText t;
-  text::ToLayoutText(text, e.font.symbol, /*with_map=*/false, t);
+  std::string utf8;
+  text::ToLayoutText(text, e.font.symbol, utf8);
   std::vector<PangoLogAttr> attrs(text.size() + 1);
-  pango_get_log_attrs(t.utf8.data(), static_cast<int>(t.utf8.size()), -1,
-                      pango_language_get_default(), attrs.data(), static_cast<int>(attrs.size()));
+  pango_get_log_attrs(utf8.data(), static_cast<int>(utf8.size()), -1, pango_language_get_default(),
+                      attrs.data(), static_cast<int>(attrs.size()));
   std::vector<std::string> lines;
   size_t para = 0;
   for (;;) {
@@ -123,7 +108,7 @@ FontMetrics MeasureFont(const Font& font) {
 double TextWidthPx(const Font& font, std::string_view text) {
   Engine& engine = Engine::Get();
   std::lock_guard lock(engine.mu);
-  return static_cast<double>(WidthOf(engine.EntryFor(font), text)) / PANGO_SCALE;
+  return static_cast<double>(engine.EntryFor(font).Width(text)) / PANGO_SCALE;
 }
 
 std::vector<std::string> WrapLines(const Font& font, std::string_view text, double width_px) {
