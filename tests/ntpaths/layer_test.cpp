@@ -6,7 +6,12 @@
 #include <cstring>
 #include <thread>
 
+#include <fcntl.h>
+
+#include <cerrno>
+
 #include "ntpaths/winfs/winfs.h"
+#include "tests/ntpaths/fault_syscalls.h"
 #include "tests/ntpaths/fixture.h"
 
 namespace {
@@ -212,6 +217,30 @@ TEST_F(LayerTest, FullPathName) {
   EXPECT_EQ(GetFullPathNameA("b\\c.txt", 5, buf, &file), 13u);  // the size needed
   EXPECT_EQ(GetFullPathNameA(("C:\\" + std::string(300, 'y')).c_str(), sizeof buf, buf, &file), 0u);
   EXPECT_EQ(GetLastError(), 206u);
+  SetLastError(0);
+}
+
+TEST_F(LayerTest, SettledDirectoriesAreListedFromTheCacheUntilTheyChange) {
+  MakeDir("c/Old");
+  MakeFile("c/Old/Long File Name.txt");
+  // The directory looks settled: its content last changed ten seconds ago.
+  struct timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  struct timespec times[2] = {{0, UTIME_OMIT}, {now.tv_sec - 10, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, Host("c/Old").c_str(), times, 0), 0);
+  EXPECT_EQ(AliasOf("C:\\Old\\LONGFI~1.TXT"), "LONGFI~1.TXT");
+  {
+    SyscallFault fault("opendir", EACCES);
+    EXPECT_EQ(AliasOf("C:\\Old\\longfi~1.txt"), "LONGFI~1.TXT");  // from the cache
+    EXPECT_EQ(fault.failures(), 0);
+  }
+  MakeFile("c/Old/Long File Other.txt");  // a change: the directory is read again
+  {
+    SyscallFault fault("opendir", EACCES);
+    EXPECT_EQ(AliasOf("C:\\Old\\LONGFI~2.TXT"), "<none>");
+    EXPECT_EQ(fault.failures(), 1);
+  }
+  EXPECT_EQ(AliasOf("C:\\Old\\LONGFI~2.TXT"), "LONGFI~2.TXT");
   SetLastError(0);
 }
 

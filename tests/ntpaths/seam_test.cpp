@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "ntpaths/winfs/lookup.h"
 #include "ntpaths/winfs/winfs.h"
 #include "tests/ntpaths/fault_syscalls.h"
 #include "tests/ntpaths/fixture.h"
@@ -16,7 +17,20 @@ struct SeamCase {
   int32_t code;
 };
 
-class RenameSeamTest : public DrivesTest, public ::testing::WithParamInterface<SeamCase> {};
+// The calls must really happen: no listing comes from the cache of settled directories.
+class UncachedTest : public DrivesTest {
+ protected:
+  void SetUp() override {
+    winfs::SetListingCacheEnabled(false);
+    DrivesTest::SetUp();
+  }
+  void TearDown() override {
+    DrivesTest::TearDown();
+    winfs::SetListingCacheEnabled(true);
+  }
+};
+
+class RenameSeamTest : public UncachedTest, public ::testing::WithParamInterface<SeamCase> {};
 
 TEST_P(RenameSeamTest, FailingRenameGivesItsCodeAndKeepsTheFile) {
   MakeFile("c/source.txt", "content");
@@ -39,7 +53,7 @@ const SeamCase kRenameCases[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Table, RenameSeamTest, ::testing::ValuesIn(kRenameCases));
 
-class SeamTest : public DrivesTest {};
+class SeamTest : public UncachedTest {};
 
 TEST_F(SeamTest, MoveAcrossFileSystemsCopiesTheFile) {
   MakeFile("c/source.txt", "across");
