@@ -9,10 +9,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <ctime>
 
 #include "ntpaths.h"
 #include "ntpaths/winfs/winfs.h"
@@ -21,9 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const kWords[] = {"alpha", "bravo", "charlie", "delta", "echo", "foxtrot", "golf",
-                              "hotel", "india", "juliet", "kilo", "lima", "mike", "november",
-                              "oscar", "papa", "quebec", "romeo", "sierra", "tango"};
+const char* const kWords[] = {"alpha", "bravo", "charlie", "delta", "echo",   "foxtrot", "golf",
+                              "hotel", "india", "juliet",  "kilo",  "lima",   "mike",    "november",
+                              "oscar", "papa",  "quebec",  "romeo", "sierra", "tango"};
 
 // The tree, made once: C:\Big with 10,000 files; C:\Level 1 ...\Level 6 ..., each directory
 // holding 999 other entries of varied names ("deep"), and the same with 999 siblings that all

@@ -63,7 +63,9 @@ struct SearchObject : HandleObject {
   size_t next = 0;
 };
 
-FileTime TimeOf(const struct statx_timestamp& t) { return ToFileTime(t.tv_sec, t.tv_nsec); }
+FileTime TimeOf(const struct statx_timestamp& t) {
+  return ToFileTime(t.tv_sec, t.tv_nsec);
+}
 
 // The attributes, times and size of one entry from its stat; LINK_ONLY when a link's target
 // could not be reached.
@@ -165,7 +167,8 @@ DWORD FindAll(const std::string& dir, const std::string& parentDir, bool atRoot,
     std::vector<std::uint32_t> at(n + 1);
     for (size_t i = 0; i < n; ++i) {
       at[i] = static_cast<std::uint32_t>(folded.size());
-      for (char c : listing.Name(i)) folded += static_cast<char>(FoldUpper(static_cast<unsigned char>(c)));
+      for (char c : listing.Name(i))
+        folded += static_cast<char>(FoldUpper(static_cast<unsigned char>(c)));
     }
     at[n] = static_cast<std::uint32_t>(folded.size());
     auto key = [&](size_t i) { return std::string_view(folded).substr(at[i], at[i + 1] - at[i]); };

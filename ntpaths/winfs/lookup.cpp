@@ -150,8 +150,7 @@ long DirListing::FindAlias(std::string_view name) {
   for (int digits = 1; digits <= q->digits; ++digits) {
     std::set<std::string> prefixes;
     for (size_t i = 0; i < entries_.size(); ++i) {
-      if (!entries_[i].needsAlias || entries_[i].aliasDone ||
-          entries_[i].overflowDigits >= digits)
+      if (!entries_[i].needsAlias || entries_[i].aliasDone || entries_[i].overflowDigits >= digits)
         continue;
       const AliasStem& stem = StemAt(i);
       if (stem.ext == q->ext && StemPrefix(stem.base, q->digits) == q->prefix)
@@ -262,8 +261,8 @@ int WithListing(const std::string& dir, bool shortNames,
   struct statx st;
   if (Sys().statx(dir.c_str(), 0, STATX_BASIC_STATS, &st) != 0) return errno;
   if (!S_ISDIR(st.stx_mode)) return ENOTDIR;
-  DirStamp stamp{st.stx_ino,           st.stx_dev_major,       st.stx_dev_minor,
-                 st.stx_mtime.tv_sec,  st.stx_ctime.tv_sec,    st.stx_mtime.tv_nsec,
+  DirStamp stamp{st.stx_ino,           st.stx_dev_major,    st.stx_dev_minor,
+                 st.stx_mtime.tv_sec,  st.stx_ctime.tv_sec, st.stx_mtime.tv_nsec,
                  st.stx_ctime.tv_nsec, st.stx_size};
   struct timespec now;
   clock_gettime(CLOCK_REALTIME_COARSE, &now);
@@ -275,8 +274,10 @@ int WithListing(const std::string& dir, bool shortNames,
     if (c.enabled) {
       for (auto& s : c.slots) {
         if (s->dir == dir && s->shortNames == shortNames) {
-          if (s->stamp == stamp) slot = s;
-          else s = nullptr;  // changed: forget it
+          if (s->stamp == stamp)
+            slot = s;
+          else
+            s = nullptr;  // changed: forget it
         }
       }
       std::erase(c.slots, nullptr);

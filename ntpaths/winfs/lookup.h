@@ -74,7 +74,8 @@ class DirListing {
 // has not changed for two seconds is kept in a small cache and read again only when a stat of
 // it shows a change: any change after that sets its modification time past the kept one, however
 // coarse the file system's clock. FN runs under the cached listing's own lock.
-int WithListing(const std::string& dir, bool shortNames, const std::function<void(DirListing&)>& fn);
+int WithListing(const std::string& dir, bool shortNames,
+                const std::function<void(DirListing&)>& fn);
 // Turns the cache on or off (it is on); for measurements and tests.
 void SetListingCacheEnabled(bool enabled);
 

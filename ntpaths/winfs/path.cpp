@@ -1,6 +1,8 @@
 // Parsing and normalizing Windows paths.
 #include "ntpaths/winfs/path.h"
 
+#include <algorithm>
+
 #include "ntpaths/winfs/errors.h"
 #include "ntpaths/winfs/winfs.h"
 
@@ -116,19 +118,31 @@ FullPath MakeFull(const ParsedPath& parsed, const CurrentDirFn& currentDir, bool
       break;
   }
   full.trailingSeparator = parsed.trailingSeparator;
-  for (size_t i = 0; i < input.size(); ++i) {
-    std::string part = input[i];
-    bool last = i + 1 == input.size();
+  // First "." and "..", then the trimming of the components that result, as the original
+  // system does: "C:\\a\\...\\b\\.." ends in "...", which the trimming then removes.
+  size_t kept = full.parts.size();  // components of the current directory are already trimmed
+  for (const std::string& part : input) {
     if (part == ".") continue;
     if (part == "..") {
       if (!full.parts.empty()) full.parts.pop_back();
+      kept = std::min(kept, full.parts.size());
       continue;
     }
-    bool lastName = last && !parsed.trailingSeparator;
-    if (!(lastName && keepLastRaw)) part = NormalizePart(std::move(part), lastName);
-    if (part.empty()) continue;
-    full.parts.push_back(std::move(part));
+    full.parts.push_back(part);
   }
+  std::vector<std::string> trimmed(full.parts.begin(),
+                                   full.parts.begin() + static_cast<long>(kept));
+  for (size_t i = kept; i < full.parts.size(); ++i) {
+    bool lastName = i + 1 == full.parts.size() && !full.trailingSeparator;
+    std::string part = full.parts[i];
+    if (!(lastName && keepLastRaw)) part = NormalizePart(std::move(part), lastName);
+    if (!part.empty()) {
+      trimmed.push_back(std::move(part));
+    } else if (lastName) {
+      full.trailingSeparator = true;  // "C:\\a\\..." is "C:\\a\\", as on the original system
+    }
+  }
+  full.parts = std::move(trimmed);
   if (full.parts.empty()) full.trailingSeparator = false;
   return full;
 }

@@ -1,14 +1,12 @@
 // The Windows-file layer on real directories: case-insensitive names, alias numbering,
 // drives, sharing, and the system's error codes as the single-call exports return them.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <thread>
-
-#include <fcntl.h>
-
-#include <cerrno>
 
 #include "ntpaths/winfs/winfs.h"
 #include "tests/ntpaths/fault_syscalls.h"

@@ -54,6 +54,9 @@ const FullCase kFullCases[] = {
     {"C:\\name. . ", "C:\\name"},
     {"C:\\dir.\\x", "C:\\dir\\x"},
     {"C:\\...\\x", "C:\\...\\x"},
+    {"C:\\a\\...\\b\\..", "C:\\a\\"},  // trimmed after ".." (found by the fuzz target)
+    {"C:\\b...\\...", "C:\\b...\\"},
+    {"C:\\a\\b.\\..\\c.", "C:\\a\\c"},
     {"\\\\server\\share\\x\\..\\y", "\\\\server\\share\\y"},
 };
 INSTANTIATE_TEST_SUITE_P(Table, FullPathTest, ::testing::ValuesIn(kFullCases));
