@@ -1,0 +1,228 @@
+// HelpTipWindow: the window procedure that shows one help tip beside the control that asked for
+// it and, when permitted, edits it. Its members are the procedure's locals, its member functions
+// its routines; the tip window's routines live in tipwindow/, those of editing and formatting
+// mode in editing/. One object per tip window, used only on the thread that runs it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "runtime/cstring.h"
+#include "runtime/queue.h"
+#include "runtime/window.h"
+#include "tipstore/declarations.h"
+#include "tipwindow/markup.h"
+
+namespace vistip {
+
+// Runs one tip window for the request in GLO and POS on the calling thread; returns when it
+// has closed. vtCALLHELPTIP starts it on a thread of its own.
+void HelpTipWindow();
+
+namespace tipwindow {
+
+// Field numbers of the tip window.
+inline constexpr int32_t kBox1 = 1;
+inline constexpr int32_t kBack2 = 2;
+inline constexpr int32_t kForward2 = 3;
+inline constexpr int32_t kBack = 4;
+inline constexpr int32_t kForward = 5;
+inline constexpr int32_t kSheet1 = 6;
+inline constexpr int32_t kTab1 = 7;
+inline constexpr int32_t kTab2 = 8;
+inline constexpr int32_t kHelpTip = 9;
+inline constexpr int32_t kProcedureNamePrompt = 10;
+inline constexpr int32_t kProcedureName = 11;
+inline constexpr int32_t kControlNamePrompt = 12;
+inline constexpr int32_t kControlName = 13;
+inline constexpr int32_t kControlTypePrompt = 14;
+inline constexpr int32_t kControlType = 15;
+inline constexpr int32_t kButton1 = 16;       // Ok
+inline constexpr int32_t kButton2 = 17;       // Cancel
+inline constexpr int32_t kOverlay = 200;      // formatting mode's mouse catcher
+inline constexpr int32_t kCloseRegion = 201;  // also the highlight box while formatting
+
+// Numbers the tip window uses.
+inline constexpr int32_t kTipColor = 0xECFFFE;
+inline constexpr int32_t kEventTipAdded = 0x192;  // posted to GLO.PARENTTHREAD
+inline constexpr int32_t kFirstTimer = 10;        // hundredths: the build waits one tick
+inline constexpr int32_t kShownTimer = 800;
+inline constexpr int32_t kMaxWindowHeight = 235;
+
+// LOCALREQUEST: what Ok does with the shown record.
+inline constexpr int32_t kInsertRecord = 1;
+inline constexpr int32_t kChangeRecord = 2;
+inline constexpr int32_t kDeleteRecord = 3;
+
+// An entry of HISTORYQUEUE: a tip shown in this window.
+struct HisRecord {
+  rt::String<80> PROCEDURENAME;
+  rt::String<80> CONTROLNAME;
+  rt::String<80> CONTROLTYPE;
+};
+
+#pragma pack(push, 1)
+// SAV:RECORD: the tip record without its memos, as last read or saved.
+struct SavedRecord {
+  rt::String<50> PROCEDURENAME;
+  rt::String<50> CONTROLNAME;
+  rt::String<20> CONTROLTYPE;
+  int32_t LASTEDITDATE = 0;
+  uint8_t READONLY = 0;
+  uint8_t ARCHIVE = 0;
+  uint8_t TIPSTYLE = 0;
+};
+#pragma pack(pop)
+static_assert(sizeof(SavedRecord) == kTipRecordSize);
+
+// The window definition: 169 x 165 units, fields 1-17, the tip colour, a 10-hundredths timer.
+rt::WindowDesc TipWindowDesc();
+
+class HelpTipWindow {
+ public:
+  HelpTipWindow();
+  HelpTipWindow(const HelpTipWindow&) = delete;
+  HelpTipWindow& operator=(const HelpTipWindow&) = delete;
+
+  // The procedure: prepares, runs the event loop until the window closes, then closes down.
+  void Run();
+
+  // ---- lifecycle (lifecycle.cpp, events.cpp) ----
+  void PrepareProcedure();
+  void TakeEvent();        // one event of the loop
+  bool TakeWindowEvent();  // by kind; true when the event is consumed
+  void TakeFieldEvent();   // by field
+  void TakeAlertKey();     // 0FH: Alt+E, Alt+C, Alt+H
+  void TakeOpenWindow();   // 203H
+  bool EditPermitted() const;
+  void HelpKeyRtn();  // Alt+H and F1
+  void ProcedureReturn();
+  void ClearCurrentTip();
+  void SaveShownTip();     // remembers the tip on show as this window's own
+  void RestoreShownTip();  // puts it back into the request before a step away from it
+
+  // ---- lookup and history (lookup.cpp, history.cpp) ----
+  void LoadTipFromFile();
+  bool FetchTip(size_t key);
+  void KeepRecordCopies();
+  void HistoryBack();
+  void HistoryForward();
+  void TakeHistoryEntry(int32_t position);
+  void ReloadTip();
+
+  // ---- compiler (compiler.cpp, settings_sync.cpp) ----
+  void LoadTipTabRtn();
+  void LoadCtlQueueRtn();
+  void AddEntry(const MarkupEntry& entry);
+  void ReportUnclosedTag();
+  void LoadSettingsQueueRtn();
+  void SyncSettingsRtn();
+  void FindMatchingControl(bool control_present);
+  void ChangeSettingsRtn();
+  void MoveTextToSettings();
+  bool ShownTipIsStored() const;
+
+  // ---- layout (layout.cpp, create.cpp) ----
+  void CreateControlsRtn();
+  void CreateRow();
+  void SizeWindowToContent();
+  void ShowHistoryArrows();
+  void CreateStringRtn();
+  void CreateLineRtn();
+  void CreateBulletRtn();
+  void CreateButtonRtn();
+  void CreateHttpRtn();
+  void CreateRegionRtn();
+  void UnstringFont();
+  void CreateCloseRegion();
+  void PositionWindow();
+  void ResizeWindowRtn();
+  void RefreshWindow();
+  void InitializeWindow();
+  int32_t MeasureContentWidth() const;
+  bool FindSetting(std::string_view control, const char* prop);  // SET holds the row
+  void ToolTipFrom(std::string_view control);
+
+  // ---- actions (actions.cpp, browser_call.cpp, button_call.cpp) ----
+  void ProcessControlsRtn();
+  void OpenWebAddress();
+  void FollowLink();
+  void TrimHistory();
+  void ButtonCall();
+  void MessageCall(std::string_view data);
+  void HelpFileCall(std::string_view data);
+  void MakeControlName();
+
+  // ---- editing and formatting mode (editing/) ----
+  void EnterEditing();
+  void SaveEditedTip();
+  void CancelEditing();
+  void SyncWindow();
+  void BackToTab1Rtn();
+  void EnterFormatting();
+  void FormattingTimer();
+  void SelectControl();
+  void ControlEdit();
+
+  // ---- the procedure's locals ----
+  rt::Window Window;
+  int32_t LOCALREQUEST = 0;
+  int32_t FILESOPENED = 0;
+  int32_t WINDOWOPENED = 0;
+  int32_t WINDOWINITIALIZED = 0;
+  int32_t FORCEREFRESH = 0;
+  uint8_t HELPISLOADED = 0;
+  uint8_t EDITMODE = 0;
+  uint8_t CONTROLFORMATTING = 0;
+  uint8_t VISTIPCALL = 0;
+  int32_t CURRENTCONTROL = 0;
+  rt::Queue<HisRecord> HISTORYQUEUE;
+  HisRecord& HIS = HISTORYQUEUE.buf;
+  int32_t CURRENTHISTORYENTRY = 0;
+  struct {
+    SavedRecord RECORD;
+    rt::String<10000> MEMO1;
+    rt::String<10000> MEMO2;
+    rt::String<1000> MEMO3;
+  } SAV;
+  rt::String<10000> SETTINGS1;  // VTH:SETTINGS1, the working copy of the settings memo
+  rt::String<10000> HOLDINGSTRING;
+  int32_t STRINGSUB = 0;
+  int32_t CURRENTLINE = 0;
+  rt::String<100> STRINGTEXT;
+  rt::String<80> FONTSTRING;
+  struct {
+    rt::String<60> CONTROLNAME;
+  } REGION;
+  struct {
+    int32_t XPOS = 0;
+    int32_t YPOS = 0;
+    int32_t WIDTH = 0;
+    int32_t HEIGHT = 0;
+    rt::String<40> TYPEFACE;
+    int32_t SIZE = 0;
+    int32_t COLOR = 0;
+    int32_t STYLE = 0;
+    rt::String<80> HELPFILE;
+    rt::String<80> HELPTOPIC;
+    int32_t MSG = 0;
+    int32_t THREADNO = 0;
+  } LOC;
+  // The tip this window shows, kept apart from the process-wide request that other tip
+  // windows may overwrite meanwhile.
+  struct {
+    rt::String<50> PROCEDURENAME;
+    rt::String<50> CONTROLNAME;
+    rt::String<20> CONTROLTYPE;
+  } SHOWN;
+  // Formatting mode (editing/).
+  uint8_t HIGHLIGHTCREATED = 0;
+  uint8_t WINDOWSCROLL = 0;
+  rt::String<60> VTSTATUSTEXT[4];
+  uint8_t STATUSSUB = 0;
+  rt::String<60> VTPOPUPTEXT;
+};
+
+}  // namespace tipwindow
+}  // namespace vistip
