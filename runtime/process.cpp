@@ -279,7 +279,9 @@ bool Run(std::string_view command_line) {
   posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
+#if defined(__GLIBC__) && __GLIBC_PREREQ(2, 34)
   posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+#endif
 
   pid_t pid = 0;
   // The C library reports a program that cannot be executed here and has then already
