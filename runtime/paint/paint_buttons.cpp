@@ -1,7 +1,6 @@
 // Buttons, check boxes, radio buttons and option groups in the raised and sunken grey look.
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "runtime/paint/bevel.h"
 #include "runtime/paint/controls.h"
@@ -11,15 +10,14 @@
 namespace rt::paint {
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-
 bool Focused(const Canvas& cv, const Control& c) {
   return cv.window().focus() == c.field;
 }
 
-// Text centred vertically at x, in the control's colour; the focus rectangle around it.
+// The caption (its text, never its value) centred vertically at x, in the control's colour; the
+// focus rectangle around it.
 void CaptionAt(const Canvas& cv, const Control& c, const Rect& r, int32_t x) {
-  const std::string text = cv.window().DisplayText(c);
+  const std::string& text = c.text;
   const double line = cv.LineHeight(c);
   const int32_t y = r.y + static_cast<int32_t>(std::floor((r.h - line) / 2));
   cv.Text(c, text, x, y, cv.TextColor(c), true);
@@ -100,38 +98,43 @@ void PaintCheck(const Canvas& cv, const Control& c) {
   CaptionAt(cv, c, r, box.right() + cv.Px(4));
 }
 
-// A sunken white circle, with a dot when its option's value is the radio's text.
+// A sunken white circle, with a dot when its option's value is the radio's text. The circle is
+// a 12 x 12 pixel pattern scaled like the check box: 'o' the outer ring, 'i' the inner ring,
+// 'w' the well, '*' the dot; each ring is shadowed above the anti-diagonal and lit below it.
 void PaintRadio(const Canvas& cv, const Control& c) {
+  static constexpr const char* kRows[12] = {"....oooo....", "..ooiiiioo..", ".oiiwwwwiio.",
+                                            ".oiwwwwwwio.", "oiwww**wwwio", "oiww****wwio",
+                                            "oiww****wwio", "oiwww**wwwio", ".oiwwwwwwio.",
+                                            ".oiiwwwwiio.", "..ooiiiioo..", "....oooo...."};
   const Rect r = cv.RectOf(c);
-  const int32_t size = cv.Px(12);
-  const double cx = r.x + size / 2.0, cy = r.y + (r.h - size) / 2 + size / 2.0;
-  const double radius = size / 2.0;
-  cairo_t* cr = cv.cr();
-  cairo_set_line_width(cr, 1);
-  cv.SetColor(c.disabled ? kFace : kFieldBack);
-  cairo_arc(cr, cx, cy, radius - 1, 0, 2 * kPi);
-  cairo_fill(cr);
-  // Upper-left half shadowed, lower-right half lit: the sunken ring.
-  const struct {
-    double radius;
-    int32_t upper, lower;
-  } rings[] = {{radius - 0.5, kShadow, kHighlight}, {radius - 1.5, kDarkShadow, kLight}};
-  for (const auto& ring : rings) {
-    cv.SetColor(ring.upper);
-    cairo_arc(cr, cx, cy, ring.radius, 0.75 * kPi, 1.75 * kPi);
-    cairo_stroke(cr);
-    cv.SetColor(ring.lower);
-    cairo_arc(cr, cx, cy, ring.radius, 1.75 * kPi, 2.75 * kPi);
-    cairo_stroke(cr);
-  }
+  const int32_t k = cv.Px(1), size = 12 * k;
+  const int32_t x = r.x, y = r.y + (r.h - size) / 2;
   const Control* option = cv.window().Find(c.parent);
-  if (option && option->use.bound() && Clip(option->use.Get()) == Clip(c.text)) {
-    // The dot: a 4 x 4 pixel square with its corners cut, scaled like the circle.
-    const int32_t k = cv.Px(1), x = static_cast<int32_t>(cx) - 2 * k,
-                  y = static_cast<int32_t>(cy) - 2 * k;
-    const int32_t color = c.disabled ? kGrayText : kWindowText;
-    cv.Fill({x, y + k, 4 * k, 2 * k}, color);
-    cv.Fill({x + k, y, 2 * k, 4 * k}, color);
+  const bool on = option && option->use.bound() && Clip(option->use.Get()) == Clip(c.text);
+  const int32_t well = c.disabled ? kFace : kFieldBack;
+  const int32_t dot = on ? (c.disabled ? kGrayText : kWindowText) : well;
+  for (int32_t row = 0; row < 12; ++row) {
+    for (int32_t col = 0; col < 12; ++col) {
+      const bool upper = row + col <= 10;
+      int32_t color = 0;
+      switch (kRows[row][col]) {
+        case 'o':
+          color = upper ? kShadow : kHighlight;
+          break;
+        case 'i':
+          color = upper ? kDarkShadow : kLight;
+          break;
+        case 'w':
+          color = well;
+          break;
+        case '*':
+          color = dot;
+          break;
+        default:
+          continue;
+      }
+      cv.Fill({x + col * k, y + row * k, k, k}, color);
+    }
   }
   CaptionAt(cv, c, r, r.x + size + cv.Px(4));
 }

@@ -36,11 +36,12 @@ void PaintList(const Canvas& cv, const Control& c) {
   std::vector<ListColumn> cols = ParseListFormat(c.format);
   if (cols.size() > kMaxColumns) cols.resize(kMaxColumns);
   if (cols.empty()) cols.push_back({cv.window().AutoWidth(c), 'L', false, {}, {}});
-  // Column edges in pixels; the last column runs to the list's right edge.
+  // Column edges in pixels, from inside the edge; the last column runs to the list's right edge.
   std::vector<Rect> spans;
   int32_t du = c.x;
   for (size_t i = 0; i < cols.size(); ++i) {
     Rect span = cv.ToPx(du, c.y, cols[i].width, 0);
+    span.x += inner.x - r.x;
     if (i + 1 == cols.size()) span.w = std::max(span.w, inner.right() - span.x);
     spans.push_back(span);
     du += cols[i].width;

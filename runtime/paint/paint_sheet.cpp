@@ -1,5 +1,6 @@
 // Sheets: a raised page under a row of tab headers, the shown tab's header raised above the others
 // and joined to the page. The page takes the sheet's colour, or the shown tab's, or the face grey.
+// A sheet whose tabs are all hidden shows only its page.
 #include <algorithm>
 #include <cmath>
 

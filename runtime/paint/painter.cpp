@@ -1,5 +1,5 @@
-// Paints a window: its background, its visible controls in field order, its status bar, and
-// the raised frame of popup windows.
+// Paints a window: its background, its sheets, its other visible controls in field order, its
+// status bar, and the raised frame of popup windows.
 #include "runtime/paint/painter.h"
 
 #include <algorithm>
@@ -91,8 +91,12 @@ void PaintWindow(cairo_t* cr, const Window& w) {
   const SizePx size = WindowSizePx(w);
   cairo_save(cr);
   cv.Fill({0, 0, size.width, size.height}, w.color() != kColorNone ? w.color() : kFace);
-  for (const auto& c : w.controls()) {
-    if (w.Visible(*c)) PaintControl(cv, *c);
+  // Sheets lie beneath the window's other controls, as a page behind them; the rest follow in
+  // field order, later fields over earlier ones.
+  for (bool sheets : {true, false}) {
+    for (const auto& c : w.controls()) {
+      if ((c->type == kCreateSheet) == sheets && w.Visible(*c)) PaintControl(cv, *c);
+    }
   }
   if (w.status_zones() != 0) PaintStatusBar(cv, size);
   if (w.popup()) RaisedEdge(cv, {0, 0, size.width, size.height});

@@ -20,9 +20,9 @@ struct SizePx {
 // The window's client area in whole pixels (at least 1 x 1, at most 16384 on a side).
 SizePx WindowSizePx(const Window& w);
 
-// Paints the window with its top-left corner at cairo's origin: the background, every visible
-// control in field order, then the status bar. Hidden windows paint nothing. Call with the
-// runtime lock held.
+// Paints the window with its top-left corner at cairo's origin: the background, the sheets
+// (pages lie beneath everything), every other visible control in field order, then the status
+// bar. Hidden windows paint nothing. Call with the runtime lock held.
 void PaintWindow(cairo_t* cr, const Window& w);
 
 }  // namespace paint

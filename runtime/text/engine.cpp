@@ -26,7 +26,7 @@ Engine::Engine() {
   font_map_ = pango_cairo_font_map_new();
   options_ = cairo_font_options_create();
   cairo_font_options_set_antialias(options_, CAIRO_ANTIALIAS_GRAY);
-  cairo_font_options_set_hint_style(options_, CAIRO_HINT_STYLE_SLIGHT);
+  cairo_font_options_set_hint_style(options_, CAIRO_HINT_STYLE_FULL);
   // Whole-pixel advances: the same widths at every position, and crisp small text.
   cairo_font_options_set_hint_metrics(options_, CAIRO_HINT_METRICS_ON);
   // As on the desktop of the era, glyphs are not kerned or joined: each character keeps its own
