@@ -138,18 +138,18 @@ Status File::Impl::CloseFile() {
 Status File::Impl::Write(const std::function<Status()>& step) {
   Status status = Writable();
   if (!status.ok()) return status;
-  status = db.Exec(streaming ? "SAVEPOINT write" : "BEGIN IMMEDIATE");
+  status = db.Run(streaming ? "SAVEPOINT write" : "BEGIN IMMEDIATE");
   if (!status.ok()) return status;
   status = step();
-  if (status.ok()) status = db.Exec(streaming ? "RELEASE write" : "COMMIT");
+  if (status.ok()) status = db.Run(streaming ? "RELEASE write" : "COMMIT");
   if (status.ok()) return status;
   if (streaming) {
-    db.Exec("ROLLBACK TO write");
-    db.Exec("RELEASE write");
+    db.Run("ROLLBACK TO write");
+    db.Run("RELEASE write");
     // SQLite ends the whole transaction on some errors: the batch is then gone.
     if (!db.InTransaction()) streaming = false;
   } else if (db.InTransaction()) {
-    db.Exec("ROLLBACK");
+    db.Run("ROLLBACK");
   }
   return status;
 }

@@ -19,7 +19,13 @@ std::string Param(size_t n) {
 }  // namespace
 
 Bytes StoredMemo(std::span<const std::byte> memo) {
+  // Memos are mostly blanks after a short text: skip them a block at a time.
+  static const std::vector<std::byte> kBlanks(256, std::byte{' '});
   size_t size = memo.size();
+  while (size >= kBlanks.size() &&
+         std::memcmp(memo.data() + size - kBlanks.size(), kBlanks.data(), kBlanks.size()) == 0) {
+    size -= kBlanks.size();
+  }
   while (size > 0 && memo[size - 1] == std::byte{' '}) --size;
   return memo.first(size);
 }

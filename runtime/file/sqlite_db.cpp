@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace rt::file {
@@ -94,11 +95,14 @@ Status Connection::Open(const std::string& path, bool write, bool create, int bu
   // cell_size_check makes damaged pages fail cleanly instead of being half-read.
   Status status = Exec("PRAGMA synchronous=EXTRA");
   if (status.ok()) status = Exec("PRAGMA cell_size_check=ON");
+  // The undo log of each write inside a batch stays in memory instead of a temporary file.
+  if (status.ok()) status = Exec("PRAGMA temp_store=MEMORY");
   if (!status.ok()) Close();
   return status;
 }
 
 void Connection::Close() {
+  prepared_.clear();
   if (db_ == nullptr) return;
   sqlite3_close(db_);
   db_ = nullptr;
@@ -107,6 +111,21 @@ void Connection::Close() {
 Status Connection::Exec(const std::string& sql, int32_t corrupt_code) {
   int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
   return rc == SQLITE_OK ? Ok() : Error(rc, corrupt_code);
+}
+
+Status Connection::Run(std::string_view sql) {
+  auto it = std::find_if(prepared_.begin(), prepared_.end(),
+                         [&](const auto& entry) { return entry.first == sql; });
+  if (it == prepared_.end()) {
+    Statement statement;
+    Status status = statement.Prepare(db_, sql);
+    if (!status.ok()) return status;
+    it = prepared_.emplace(prepared_.end(), std::string(sql), std::move(statement));
+  }
+  int rc = it->second.Step();
+  Status status = rc == SQLITE_DONE || rc == SQLITE_ROW ? Ok() : Error(rc);
+  it->second.Reset();
+  return status;
 }
 
 Status Connection::Error(int rc, int32_t corrupt_code) const {

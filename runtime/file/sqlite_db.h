@@ -6,6 +6,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "runtime/file/status.h"
 
@@ -69,6 +71,9 @@ class Connection {
 
   // Runs SQL without results; a damaged page reports `corrupt_code`.
   Status Exec(const std::string& sql, int32_t corrupt_code = 90);
+  // Runs one statement without results, prepared once per connection (transaction control on
+  // every write).
+  Status Run(std::string_view sql);
   Status Error(int rc, int32_t corrupt_code = 90) const;
   // Replaces this database's content with a consistent copy of `source`'s (backup API).
   Status CopyFrom(Connection& source);
@@ -78,6 +83,7 @@ class Connection {
 
  private:
   sqlite3* db_ = nullptr;
+  std::vector<std::pair<std::string, Statement>> prepared_;
 };
 
 }  // namespace rt::file
