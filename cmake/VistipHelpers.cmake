@@ -27,9 +27,11 @@ function(vistip_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
   # LABELS threads marks the tests that CI also runs under ThreadSanitizer.
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${T_LABELS}"
-    ENVIRONMENT "VISTIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};VISTIP_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  set(_props ENVIRONMENT "VISTIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};VISTIP_BINARY_DIR=${CMAKE_BINARY_DIR}")
+  if(T_LABELS)
+    list(APPEND _props LABELS ${T_LABELS})
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${_props})
 endfunction()
 
 # vistip_bench(NAME SOURCES ... LIBS ...): a Google Benchmark binary; `make bench` runs them all.
