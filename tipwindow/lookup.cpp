@@ -1,0 +1,57 @@
+// Finding the tip for the request: by procedure and control, then the control's shared tip
+// (blank procedure), then the tip of its control type; otherwise a new tip to be written.
+#include <cstring>
+
+#include "api/state.h"
+#include "tipwindow/help_tip_window.h"
+
+namespace vistip::tipwindow {
+
+void HelpTipWindow::LoadTipFromFile() {
+  LOCALREQUEST = kChangeRecord;
+  VTH.PROCEDURENAME = GLO.VTPROCEDURENAME;
+  VTH.CONTROLNAME = GLO.VTCONTROLNAME;
+  if (FetchTip(TipBuffer::PROCEDURENAMEKEY)) {
+    KeepRecordCopies();
+  } else {
+    VTH.CONTROLNAME = GLO.VTCONTROLNAME;
+    VTH.PROCEDURENAME.clear();
+    if (FetchTip(TipBuffer::CONTROLNAMEKEY)) {
+      KeepRecordCopies();  // the tip every procedure shares for this control name
+    } else {
+      VTH.CONTROLTYPE = GLO.VTCONTROLTYPE;
+      VTH.PROCEDURENAME.clear();
+      VTH.CONTROLNAME.clear();
+      // Only the first record of the type counts, and only when it names nothing else.
+      const bool type_tip = FetchTip(TipBuffer::CONTROLTYPEKEY) && VTH.PROCEDURENAME.blank() &&
+                            VTH.CONTROLNAME.blank();
+      if (type_tip) {
+        KeepRecordCopies();
+      } else {
+        LOCALREQUEST = kInsertRecord;
+        VTH.HELPTIP = "No Help for this Topic";
+        // A new tip starts without the settings and width of whatever was read last.
+        VTH.SETTINGS.clear();
+        VTH.OTHER.clear();
+      }
+      VTH.PROCEDURENAME = GLO.VTPROCEDURENAME;
+      VTH.CONTROLNAME = GLO.VTCONTROLNAME;
+      VTH.CONTROLTYPE = GLO.VTCONTROLTYPE;
+    }
+  }
+  SETTINGS1 = VTH.SETTINGS;
+  SaveShownTip();
+}
+
+bool HelpTipWindow::FetchTip(size_t key) {
+  return VISTIP.Get(key) == 0;
+}
+
+void HelpTipWindow::KeepRecordCopies() {
+  std::memcpy(static_cast<void*>(&SAV.RECORD), &VTH, sizeof SAV.RECORD);
+  SAV.MEMO1 = VTH.HELPTIP;
+  SAV.MEMO2 = VTH.SETTINGS;
+  SAV.MEMO3 = VTH.OTHER;
+}
+
+}  // namespace vistip::tipwindow
