@@ -109,9 +109,8 @@ void DirListing::AssignGroup(const std::string& prefix, const std::string& ext, 
     Entry& e = entries_[i];
     // An entry that found no number among these digits before would find none again.
     if (!e.needsAlias || e.aliasDone || e.overflowDigits >= digits) continue;
-    const AliasStem& stem = StemAt(i);
-    if (stem.ext != ext || StemPrefix(stem.base, digits) != prefix) continue;
-    storage.push_back(AliasCandidate{&e.name, stem, KeyOf(i), {}});
+    if (!StemMatches(e.name, prefix, digits, ext)) continue;
+    storage.push_back(AliasCandidate{&e.name, StemAt(i), KeyOf(i), {}});
     index.push_back(i);
   }
   std::vector<AliasCandidate*> cands;
@@ -152,9 +151,8 @@ long DirListing::FindAlias(std::string_view name) {
     for (size_t i = 0; i < entries_.size(); ++i) {
       if (!entries_[i].needsAlias || entries_[i].aliasDone || entries_[i].overflowDigits >= digits)
         continue;
-      const AliasStem& stem = StemAt(i);
-      if (stem.ext == q->ext && StemPrefix(stem.base, q->digits) == q->prefix)
-        prefixes.insert(StemPrefix(stem.base, digits));
+      if (!StemMatches(entries_[i].name, q->prefix, q->digits, q->ext)) continue;
+      prefixes.insert(StemPrefix(StemAt(i).base, digits));
     }
     for (const auto& prefix : prefixes) AssignGroup(prefix, q->ext, digits);
   }
@@ -269,8 +267,10 @@ int WithListing(const std::string& dir, bool shortNames,
   bool settled = st.stx_mtime.tv_sec + kSettleSeconds < now.tv_sec;
   ListingCache& c = Cache();
   std::shared_ptr<CacheSlot> slot;
+  bool enabled = false;
   if (settled) {
     std::lock_guard<std::mutex> g(c.mu);
+    enabled = c.enabled;
     if (c.enabled) {
       for (auto& s : c.slots) {
         if (s->dir == dir && s->shortNames == shortNames) {
@@ -289,10 +289,17 @@ int WithListing(const std::string& dir, bool shortNames,
     fn(slot->listing);
     return 0;
   }
+  if (!settled || !enabled) {
+    // Not to be kept: read into this thread's own listing, whose storage is reused.
+    thread_local DirListing scratch;
+    if (int err = scratch.Read(dir, shortNames)) return err;
+    fn(scratch);
+    return 0;
+  }
   auto fresh = std::make_shared<CacheSlot>();
   if (int err = fresh->listing.Read(dir, shortNames)) return err;
   fn(fresh->listing);
-  if (settled && fresh->listing.size() <= kCacheMaxEntries) {
+  if (fresh->listing.size() <= kCacheMaxEntries) {
     fresh->dir = dir;
     fresh->shortNames = shortNames;
     fresh->stamp = stamp;

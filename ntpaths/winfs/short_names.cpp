@@ -98,6 +98,30 @@ AliasStem StemOf(std::string_view longName) {
   return stem;
 }
 
+bool StemMatches(std::string_view longName, std::string_view prefix, int digits,
+                 std::string_view ext) {
+  size_t dot = longName.rfind('.');
+  if (dot == 0 || dot == std::string_view::npos) dot = longName.size();
+  size_t e = 0;
+  for (size_t i = dot + 1; i < longName.size() && e < 3; ++i) {
+    char c = AliasChar(static_cast<unsigned char>(longName[i]));
+    if (!c) continue;
+    if (e >= ext.size() || ext[e] != c) return false;
+    ++e;
+  }
+  if (e != ext.size()) return false;
+  const size_t keep = static_cast<size_t>(7 - digits);
+  size_t b = 0;
+  for (size_t i = 0; i < dot && b < keep; ++i) {
+    char c = AliasChar(static_cast<unsigned char>(longName[i]));
+    if (!c) continue;
+    if (b >= prefix.size() || prefix[b] != c) return false;
+    ++b;
+  }
+  if (b == 0) return prefix == "_";
+  return b == prefix.size();
+}
+
 std::string StemPrefix(const std::string& base, int digits) {
   size_t keep = static_cast<size_t>(7 - digits);
   return base.size() > keep ? base.substr(0, keep) : base;

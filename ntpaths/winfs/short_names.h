@@ -25,6 +25,11 @@ struct AliasStem {
 };
 AliasStem StemOf(std::string_view longName);
 
+// Whether StemPrefix(StemOf(LONG_NAME).base, DIGITS) is PREFIX and the stem's extension EXT,
+// worked out without building the stem (a directory's names are sifted with it).
+bool StemMatches(std::string_view longName, std::string_view prefix, int digits,
+                 std::string_view ext);
+
 // The base cut to fit a number of DIGITS digits: ABCDEF for ~1..~9, ABCDE for ~10..~99, ...
 std::string StemPrefix(const std::string& base, int digits);
 // PREFIX~NUMBER.EXT (no dot without an extension).

@@ -45,6 +45,22 @@ const StemCase kStems[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Table, StemTest, ::testing::ValuesIn(kStems));
 
+TEST(ShortNameTest, StemMatchesAgreesWithTheStem) {
+  const char* names[] = {"Program Files", "My Tips.text", "archive.tar.gz", ".profile", "...",
+                         "a+b,c;d=e[f]", "AB", "ABCDEFGHIJ.TXT", "x.t x t", "name."};
+  const char* prefixes[] = {"PROGRA", "PROGR", "MYTIPS", "ARCHIV", "PROFIL", "_", "A_B_C_",
+                            "AB", "ABCDEF", "ABCDE", "X", "NAME", "", "MYTIP"};
+  const char* exts[] = {"", "TEX", "GZ", "TXT", "TXT"};
+  for (const char* n : names)
+    for (const char* p : prefixes)
+      for (const char* e : exts)
+        for (int d = 1; d <= 6; ++d) {
+          AliasStem stem = StemOf(n);
+          bool expect = StemPrefix(stem.base, d) == p && stem.ext == e;
+          EXPECT_EQ(StemMatches(n, p, d, e), expect) << n << " " << p << " " << e << " " << d;
+        }
+}
+
 TEST(ShortNameTest, ParseAliasReadsPrefixNumberAndExtension) {
   auto q = ParseAlias("progra~1");
   ASSERT_TRUE(q);

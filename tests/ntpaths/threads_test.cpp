@@ -1,5 +1,9 @@
 // Searches and name conversions on several threads at once give correct, independent results.
+#include <fcntl.h>
+#include <sys/stat.h>
+
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <thread>
 #include <vector>
@@ -41,6 +45,44 @@ TEST_F(ThreadsTest, ConcurrentSearchesAreIndependent) {
         std::string shortPath = "C:\\DIR" + std::to_string(t) + "~1";
         if (NTSHORTTOLONGFILENAME(shortPath.c_str(), longName) != 0 ||
             std::string(longName) != "C:\\Dir " + std::to_string(t))
+          ++errors[t];
+      }
+    });
+  }
+  for (auto& th : threads) th.join();
+  for (int t = 0; t < kThreads; ++t) EXPECT_EQ(errors[t], 0) << "thread " << t;
+}
+
+TEST_F(ThreadsTest, ConcurrentSearchesShareACachedListing) {
+  constexpr int kThreads = 4, kFiles = 40, kRounds = 25;
+  MakeDir("c/Shared");
+  for (int f = 0; f < kFiles; ++f)
+    MakeFile("c/Shared/Shared long name " + std::to_string(f) + ".txt");
+  // Settled: last changed ten seconds ago, so its listing is cached and shared by the threads.
+  struct timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  struct timespec times[2] = {{0, UTIME_OMIT}, {now.tv_sec - 10, 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, Host("c/Shared").c_str(), times, 0), 0);
+  std::vector<int> errors(kThreads, 0);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([t, &errors] {
+      for (int round = 0; round < kRounds; ++round) {
+        NtFindRecord r;
+        uint32_t h = 0;
+        int seen = 0;
+        if (NTFINDFIRST("C:\\Shared\\*.txt", &r, &h) != 0) {
+          ++errors[t];
+          continue;
+        }
+        do ++seen;
+        while (NTFINDNEXT(h, &r) == 0);
+        if (seen != kFiles || NTFINDCLOSE(h) != 0) ++errors[t];
+        int f = (t * kRounds + round) % kFiles;
+        std::string name = "C:\\Shared\\Shared long name " + std::to_string(f) + ".txt";
+        char shortName[NTPATHS_SHORT_BUF], longName[NTPATHS_MAX_PATH];
+        if (NTLONGTOSHORTFILENAME(name.c_str(), shortName, 0) != 0 ||
+            NTSHORTTOLONGFILENAME(shortName, longName) != 0 || name != longName)
           ++errors[t];
       }
     });
