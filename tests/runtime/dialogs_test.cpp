@@ -17,6 +17,7 @@
 #include "runtime/backend.h"
 #include "runtime/dialogs/font_families.h"
 #include "runtime/harness.h"
+#include "runtime/strings.h"
 #include "runtime/text/mnemonic.h"
 #include "runtime/thread.h"
 #include "runtime/window.h"
@@ -557,6 +558,225 @@ TEST_F(StopTest, OutsideARuntimeThreadShowsNothing) {
   std::thread([&result] { result = Stop("nobody sees this"); }).join();
   EXPECT_FALSE(result);
   EXPECT_TRUE(OpenWindows().empty());
+}
+
+// ---- FONTDIALOG ----
+
+struct FontValues {
+  std::string typeface;
+  int32_t size = 0, color = 0, style = 0;
+  bool operator==(const FontValues&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const FontValues& v) {
+  return os << v.typeface << "," << v.size << "," << v.color << "," << v.style;
+}
+
+class FontDialogTest : public DialogTest {
+ protected:
+  static constexpr const char* kTitle = "Select the Font for this String";
+
+  // Opens the dialog on the values; the person then acts on `dialog_`.
+  void Open(const FontValues& start) {
+    values_ = start;
+    thread_no_ = Run<bool>(confirmed_, [this] {
+      return FontDialog(kTitle, values_.typeface, values_.size, values_.color, values_.style);
+    });
+    dialog_ = harness::WaitForCaption(kTitle);
+    ASSERT_NE(dialog_, nullptr);
+    Settle();
+  }
+  bool Finished() { return Ended(thread_no_); }
+
+  // The list with a row showing `row_text`, and that row.
+  std::pair<int32_t, int32_t> ListRow(std::string_view row_text) const {
+    for (const Control* c : Controls(*dialog_, kCreateList))
+      for (size_t r = 1; c->from != nullptr && r <= c->from->Rows(); ++r)
+        if (c->from->Cell(r, 1) == row_text) return {c->field, static_cast<int32_t>(r)};
+    return {0, 0};
+  }
+  int32_t EntryShowing(std::string_view text) const {
+    for (const Control* c : Controls(*dialog_, kCreateEntry))
+      if (dialog_->DisplayText(*c) == text) return c->field;
+    return 0;
+  }
+  int32_t Swatch(std::string_view name) const {
+    for (const Control* c : Controls(*dialog_, kCreateRegion))
+      if (c->tooltip == name) return c->field;
+    return 0;
+  }
+  int32_t Check(std::string_view text) const {
+    const Control* c = WithText(*dialog_, kCreateCheck, text);
+    return c ? c->field : 0;
+  }
+  bool Checked(std::string_view text) const {
+    const Control* c = WithText(*dialog_, kCreateCheck, text);
+    return c && c->use.number && *c->use.number != 0;
+  }
+  void Choose(std::string_view row_text) {
+    const auto [list, row] = ListRow(row_text);
+    ASSERT_NE(list, 0) << row_text;
+    harness::ChooseRow(*dialog_, list, row);
+  }
+  void Retype(int32_t entry, std::string_view text) {
+    ASSERT_NE(entry, 0);
+    harness::Focus(*dialog_, entry);
+    harness::Press(*dialog_, CtrlKey('A'));
+    harness::Type(*dialog_, text);
+  }
+  void Pick(std::string_view swatch) {
+    ASSERT_NE(Swatch(swatch), 0) << swatch;
+    harness::Click(*dialog_, Swatch(swatch));
+  }
+  void Toggle(std::string_view check) {
+    ASSERT_NE(Check(check), 0) << check;
+    harness::Click(*dialog_, Check(check));
+  }
+  const Control& Sample() const {
+    const Control* c = WithText(*dialog_, kCreateString, "AaBbYyZz");
+    EXPECT_NE(c, nullptr);
+    return *c;
+  }
+
+  FontValues values_;
+  std::optional<bool> confirmed_;
+  int32_t thread_no_ = 0;
+  Window* dialog_ = nullptr;
+};
+
+TEST_F(FontDialogTest, ChosenValuesComeBackOnOk) {
+  ASSERT_NO_FATAL_FAILURE(Open({"MS Sans Serif", 8, 0, 400}));
+  Choose("Arial");
+  Choose("10");
+  Pick("Red");
+  Toggle("&Bold");
+  EXPECT_EQ(Sample().font, (Font{"Arial", 10, 0x0000FF, 700}));
+  ASSERT_TRUE(harness::ClickButton(*dialog_, "&OK"));
+  ASSERT_TRUE(Finished());
+  EXPECT_EQ(confirmed_, true);
+  EXPECT_EQ(values_, (FontValues{"Arial", 10, 255, 700}));
+}
+
+TEST_F(FontDialogTest, TypedSizeAndColourValueAndEnterConfirm) {
+  ASSERT_NO_FATAL_FAILURE(Open({"Arial", 8, 0, 400}));
+  Retype(EntryShowing("8"), "13");
+  Retype(EntryShowing("0"), "12345");
+  Retype(EntryShowing("Arial"), "DejaVu Serif");
+  Toggle("&Italic");
+  Toggle("&Underline");
+  Toggle("Stri&keout");
+  harness::Press(*dialog_, kEnterKey);
+  ASSERT_TRUE(Finished());
+  EXPECT_EQ(confirmed_, true);
+  EXPECT_EQ(values_, (FontValues{"DejaVu Serif", 13, 12345,
+                                 400 | kFontItalic | kFontUnderline | kFontStrikeout}));
+}
+
+enum class Leave { kCancelButton, kEsc, kClose, kEnterOnCancel };
+
+class FontDialogCancelTest : public FontDialogTest, public ::testing::WithParamInterface<Leave> {};
+
+TEST_P(FontDialogCancelTest, CancelChangesNothing) {
+  const FontValues start{"Courier New", 12, 0x808080, 700 | kFontItalic};
+  ASSERT_NO_FATAL_FAILURE(Open(start));
+  Choose("Arial");
+  Pick("Blue");
+  Toggle("&Bold");
+  Retype(EntryShowing("12"), "20");
+  switch (GetParam()) {
+    case Leave::kCancelButton:
+      ASSERT_TRUE(harness::ClickButton(*dialog_, "&Cancel"));
+      break;
+    case Leave::kEsc:
+      harness::Press(*dialog_, kEscKey);
+      break;
+    case Leave::kClose:
+      harness::CloseWindow(*dialog_);
+      break;
+    case Leave::kEnterOnCancel:
+      harness::Focus(*dialog_, WithText(*dialog_, kCreateButton, "&Cancel")->field);
+      harness::Press(*dialog_, kEnterKey);
+      break;
+  }
+  ASSERT_TRUE(Finished());
+  EXPECT_EQ(confirmed_, false);
+  EXPECT_EQ(values_, start);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, FontDialogCancelTest,
+                         ::testing::Values(Leave::kCancelButton, Leave::kEsc, Leave::kClose,
+                                           Leave::kEnterOnCancel));
+
+TEST_F(FontDialogTest, StartsFromTheGivenValues) {
+  ASSERT_NO_FATAL_FAILURE(Open({"Arial", 10, 0x0000FF, 700 | kFontItalic}));
+  EXPECT_NE(EntryShowing("Arial"), 0);
+  EXPECT_NE(EntryShowing("10"), 0);
+  EXPECT_NE(EntryShowing("255"), 0);
+  EXPECT_TRUE(Checked("&Bold"));
+  EXPECT_TRUE(Checked("&Italic"));
+  EXPECT_FALSE(Checked("&Underline"));
+  EXPECT_FALSE(Checked("Stri&keout"));
+  const auto [face_list, arial_row] = ListRow("Arial");
+  EXPECT_EQ(dialog_->GetPropInt(face_list, kPropSelStart), arial_row);
+  const auto [size_list, ten_row] = ListRow("10");
+  EXPECT_EQ(dialog_->GetPropInt(size_list, kPropSelStart), ten_row);
+  EXPECT_EQ(Sample().font, (Font{"Arial", 10, 0x0000FF, 700 | kFontItalic}));
+  harness::Press(*dialog_, kEscKey);
+  ASSERT_TRUE(Finished());
+}
+
+TEST_F(FontDialogTest, NoFontChosenYetShowsBlankSize) {
+  ASSERT_NO_FATAL_FAILURE(Open({"", 0, 0, 0}));
+  EXPECT_EQ(ListRow("10").first != 0, true);
+  ASSERT_TRUE(harness::ClickButton(*dialog_, "&OK"));
+  ASSERT_TRUE(Finished());
+  EXPECT_EQ(values_, (FontValues{"", 0, 0, 0}));
+}
+
+struct StyleCase {
+  const char* name;
+  int32_t start;
+  std::vector<const char*> toggles;
+  int32_t expected;
+};
+
+const StyleCase kStyleCases[] = {
+    {"WeightKeptWhenUntouched", 600, {}, 600},
+    {"BoldSetsSevenHundred", 600, {"&Bold"}, 700},
+    {"HeavyWeightKept", 800, {}, 800},
+    {"BoldOffGivesNormal", 800, {"&Bold"}, 400},
+    {"ZeroKept", 0, {}, 0},
+    {"FlagsAdded", kFontUnderline, {"Stri&keout"}, kFontUnderline | kFontStrikeout},
+    {"FlagsRemoved", 400 | kFontItalic | kFontUnderline, {"&Italic", "&Underline"}, 400},
+    {"BoldTwiceIsUntouched", 550, {"&Bold", "&Bold"}, 550},
+};
+
+class FontDialogStyleTest : public FontDialogTest,
+                            public ::testing::WithParamInterface<StyleCase> {};
+
+TEST_P(FontDialogStyleTest, StyleIsWeightOrFlags) {
+  const StyleCase& c = GetParam();
+  ASSERT_NO_FATAL_FAILURE(Open({"Arial", 10, 0, c.start}));
+  for (const char* check : c.toggles) Toggle(check);
+  ASSERT_TRUE(harness::ClickButton(*dialog_, "&OK"));
+  ASSERT_TRUE(Finished());
+  EXPECT_EQ(values_.style, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FontDialogStyleTest, ::testing::ValuesIn(kStyleCases),
+                         [](const auto& test) { return std::string(test.param.name); });
+
+TEST(FontFamilies, InstalledFamiliesSortedOnceWithTheClassicNames) {
+  const std::vector<std::string> families = dialogs::FontFamilies();
+  ASSERT_GT(families.size(), 2u);  // the two classic names and at least one installed family
+  EXPECT_NE(std::find(families.begin(), families.end(), "MS Sans Serif"), families.end());
+  EXPECT_NE(std::find(families.begin(), families.end(), "Arial"), families.end());
+  EXPECT_TRUE(std::find(families.begin(), families.end(), "DejaVu Sans") != families.end() ||
+              std::find(families.begin(), families.end(), "Liberation Sans") != families.end());
+  for (size_t i = 1; i < families.size(); ++i) {
+    EXPECT_NE(families[i - 1], families[i]);
+    EXPECT_LE(Lower(families[i - 1]), Lower(families[i]));
+  }
 }
 
 }  // namespace
