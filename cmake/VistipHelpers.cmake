@@ -27,11 +27,11 @@ function(vistip_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
   # LABELS threads marks the tests that CI also runs under ThreadSanitizer.
-  set(_props ENVIRONMENT "VISTIP_SOURCE_DIR=${CMAKE_SOURCE_DIR};VISTIP_BINARY_DIR=${CMAKE_BINARY_DIR}")
   if(T_LABELS)
-    list(APPEND _props LABELS ${T_LABELS})
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${T_LABELS})
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
   endif()
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${_props})
 endfunction()
 
 # vistip_bench(NAME SOURCES ... LIBS ...): a Google Benchmark binary; `make bench` runs them all.
@@ -43,8 +43,8 @@ function(vistip_bench name)
   add_executable(${name} ${B_SOURCES})
   target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark benchmark::benchmark_main Threads::Threads)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
-  add_custom_command(TARGET bench POST_BUILD COMMAND ${name} --benchmark_min_time=0.2 VERBATIM)
-  add_dependencies(bench ${name})
+  add_custom_target(${name}_run COMMAND ${name} --benchmark_min_time=0.2 VERBATIM)
+  add_dependencies(bench ${name}_run)
 endfunction()
 
 # vistip_fuzz(NAME SOURCES ... LIBS ...): a libFuzzer target.
