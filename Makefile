@@ -27,7 +27,7 @@ test-asan: deps
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS)
 
 # The threading tests (label "threads") under ThreadSanitizer, built with clang for its runtime.
-TSAN_TARGETS ?= runtime_thread_tests
+TSAN_TARGETS ?= runtime_thread_tests ntpaths_threads_tests
 test-tsan: deps
 	CC=clang CXX=clang++ cmake -S . -B build-tsan -DVISTIP_BENCH=OFF -DVISTIP_SANITIZE=thread >/dev/null
 	cmake --build build-tsan -j$(JOBS) --target $(TSAN_TARGETS)
