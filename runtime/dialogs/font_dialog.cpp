@@ -57,8 +57,7 @@ enum FieldNumber : int32_t {
   kColorPrompt,
   kColorValuePrompt,
   kColorEntry,
-  kSampleBox,
-  kSamplePrompt,
+  kSampleGroup,
   kSample,
   kOkButton,
   kCancelButton,
@@ -69,7 +68,8 @@ enum FieldNumber : int32_t {
 
 constexpr int32_t kWidth = 268, kHeight = 152;
 constexpr int32_t kSwatchX = 7, kSwatchY = 113, kSwatchSize = 9, kSwatchStep = 11;
-constexpr int32_t kSampleX = 125, kSampleY = 106, kSampleW = 136, kSampleH = 38;
+// The preview's area, inside the "Sample" group.
+constexpr int32_t kSampleX = 127, kSampleY = 109, kSampleW = 132, kSampleH = 34;
 constexpr int32_t kPreviewTimer = 25;  // hundredths: the preview follows typing
 
 class FontDialogWindow {
@@ -194,13 +194,14 @@ class FontDialogWindow {
          .w = 50,
          .h = 10,
          .use = Bound(color_)});
-    add({.field = kSampleBox,
-         .type = kCreateBox,
-         .x = kSampleX,
-         .y = kSampleY,
-         .w = kSampleW,
-         .h = kSampleH});
-    add({.field = kSamplePrompt, .type = kCreatePrompt, .x = kSampleX, .y = 97, .text = "Sample"});
+    add({.field = kSampleGroup,
+         .type = kCreateOption,
+         .x = kSampleX - 2,
+         .y = kSampleY - 9,
+         .w = kSampleW + 4,
+         .h = kSampleH + 12,
+         .text = "Sample",
+         .props = {{kPropBoxed, "1"}}});
     add({.field = kSample,
          .type = kCreateString,
          .x = kSampleX + 2,
@@ -269,8 +270,8 @@ class FontDialogWindow {
     int32_t face_row = 0;
     for (size_t i = 0; i < families_.rows().size() && face_row == 0; ++i)
       if (Lower(families_.rows()[i]) == Lower(face)) face_row = static_cast<int32_t>(i) + 1;
-    Follow(w, kFaceList, face_row);
-    Follow(w, kSizeList, sizes_.Find(Get(size_)));
+    Follow(w, kFaceList, families_, face_row);
+    Follow(w, kSizeList, sizes_, sizes_.Find(Get(size_)));
 
     const int32_t color = ToLong(Get(color_));
     auto swatch = std::find_if(kPalette.begin(), kPalette.end(),
@@ -291,21 +292,24 @@ class FontDialogWindow {
     w.SetPropInt(kSample, kPropFontSize, preview.size);
     w.SetPropInt(kSample, kPropFontColor, preview.color);
     w.SetPropInt(kSample, kPropFontStyle, preview.style);
-    // Centred in the sample box while it fits, else from its left edge.
-    const int32_t width = w.GetPropInt(kSample, kPropWidth);
-    const int32_t height = w.GetPropInt(kSample, kPropHeight);
-    w.SetPosition(kSample, kSampleX + std::max((kSampleW - width) / 2, 2),
-                  kSampleY + std::max((kSampleH - height) / 2, 2));
+    // Centred in the sample area, and cut to it when larger (a label is clipped to its size).
+    w.SetPropInt(kSample, kPropWidth, kDefault);
+    w.SetPropInt(kSample, kPropHeight, kDefault);
+    const int32_t width = std::min(w.GetPropInt(kSample, kPropWidth), kSampleW);
+    const int32_t height = std::min(w.GetPropInt(kSample, kPropHeight), kSampleH);
+    w.SetPosition(kSample, kSampleX + (kSampleW - width) / 2, kSampleY + (kSampleH - height) / 2,
+                  width, height);
   }
 
-  // Selects a list's row (0: none) and scrolls it into view.
-  static void Follow(Window& w, int32_t list, int32_t row) {
+  // Selects a list's row (0: none) and scrolls it into view, about the middle when it can.
+  static void Follow(Window& w, int32_t list, const dialogs::RowList& rows, int32_t row) {
     if (w.GetPropInt(list, kPropSelStart) == row) return;
     w.SetPropInt(list, kPropSelStart, row);
     const int32_t visible = std::max(w.GetPropInt(list, kPropHeight) / 10, 1);
     const int32_t scroll = w.GetPropInt(list, kPropVScrollPos);
+    const int32_t last = std::max(static_cast<int32_t>(rows.Rows()) - visible, 0);
     if (row > 0 && (row <= scroll || row > scroll + visible))
-      w.SetPropInt(list, kPropVScrollPos, std::max(row - visible / 2, 0));
+      w.SetPropInt(list, kPropVScrollPos, std::clamp(row - visible / 2, 0, last));
   }
 
   std::string title_;

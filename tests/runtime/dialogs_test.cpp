@@ -118,6 +118,9 @@ struct EscapeCase {
   int32_t default_button;
   int32_t expected;
 };
+void PrintTo(const EscapeCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const EscapeCase kEscapeCases[] = {
     {"YesNoGivesNo", kButtonYes | kButtonNo, kButtonYes, kButtonNo},
@@ -211,6 +214,9 @@ struct IconCase {
   int32_t icon;
   const char* image;  // nullptr: no image control
 };
+void PrintTo(const IconCase& c, std::ostream* os) {
+  *os << "icon " << c.icon;
+}
 
 class MessageIconTest : public DialogTest, public ::testing::WithParamInterface<IconCase> {};
 
@@ -319,6 +325,9 @@ struct KeysCase {
   std::vector<int32_t> keys;
   int32_t expected;
 };
+void PrintTo(const KeysCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const KeysCase kKeysCases[] = {
     {"DownEnterFirst", "A|-|~B|C", {kDownKey, kEnterKey}, 1},
@@ -482,6 +491,9 @@ struct StrayCase {
   std::string items;
   bool opens;  // false: returns 0 at once
 };
+void PrintTo(const StrayCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const StrayCase kStrayCases[] = {
     {"Empty", "", false},       {"Bar", "|", false},          {"Separator", "-", false},
@@ -733,12 +745,31 @@ TEST_F(FontDialogTest, NoFontChosenYetShowsBlankSize) {
   EXPECT_EQ(values_, (FontValues{"", 0, 0, 0}));
 }
 
+TEST_F(FontDialogTest, PreviewStaysInsideTheSampleGroup) {
+  for (int32_t size : {8, 72}) {
+    ASSERT_NO_FATAL_FAILURE(Open({"DejaVu Serif", size, 0, 700}));
+    const Control* group = WithText(*dialog_, kCreateOption, "Sample");
+    ASSERT_NE(group, nullptr);
+    const Control& sample = Sample();
+    EXPECT_EQ(sample.font.size, size);
+    EXPECT_GE(sample.x, group->x);
+    EXPECT_GE(sample.y, group->y);
+    EXPECT_LE(sample.x + dialog_->AutoWidth(sample), group->x + group->w);
+    EXPECT_LE(sample.y + dialog_->AutoHeight(sample), group->y + group->h);
+    harness::Press(*dialog_, kEscKey);
+    ASSERT_TRUE(Finished());
+  }
+}
+
 struct StyleCase {
   const char* name;
   int32_t start;
   std::vector<const char*> toggles;
   int32_t expected;
 };
+void PrintTo(const StyleCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const StyleCase kStyleCases[] = {
     {"WeightKeptWhenUntouched", 600, {}, 600},

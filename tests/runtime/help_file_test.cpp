@@ -33,6 +33,9 @@ struct ParseCase {
   std::string input;
   std::vector<ExpectedTopic> topics;
 };
+void PrintTo(const ParseCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const std::vector<ParseCase> kParseCases = {
     {"EmptyFile", "", {}},
@@ -112,6 +115,9 @@ struct FindCase {
   std::string title;
   int expected;
 };
+void PrintTo(const FindCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const std::vector<FindCase> kFindCases = {
     {"Exact", "Control Formatting", 1},
@@ -346,6 +352,9 @@ struct RequestCase {
   std::string title;
   std::string text_start;
 };
+void PrintTo(const RequestCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 const RequestCase kRequestCases[] = {
     {"TopicFound", "", "help tip text editing", "Help Tip Text Editing", "Press Alt+E."},
