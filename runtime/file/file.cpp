@@ -48,12 +48,16 @@ int RecoverSeconds(std::string_view command) {
 
 // A journal that SQLite did not find hot (a writer died before its first byte was written) is
 // left beside the file. While this connection holds the reserved lock no other writer has a
-// journal, so one that exists then is stale and can go: the file is one file again.
+// journal, so one that exists then is stale and can go: the file is one file again. While
+// another writer is busy the journal is that writer's: no waiting for it.
 void RemoveStaleJournal(file::Connection& db, const file::FilePath& path) {
   std::string journal = path.path + "-journal";
-  if (access(journal.c_str(), F_OK) != 0 || !db.Exec("BEGIN IMMEDIATE").ok()) return;
-  unlink(journal.c_str());
-  db.Exec("COMMIT");
+  if (access(journal.c_str(), F_OK) != 0) return;
+  db.SetBusyTimeout(0);
+  if (db.Exec("BEGIN IMMEDIATE").ok()) {
+    unlink(journal.c_str());
+    db.Exec("COMMIT");
+  }
 }
 
 }  // namespace
@@ -114,6 +118,7 @@ Status File::Impl::OpenFile(uint8_t mode_byte, int wait_ms) {
   path = std::move(where);
   mode = wanted;
   open = true;
+  opener = getpid();
   streaming = false;
   current = 0;
   position = 0;
@@ -122,6 +127,15 @@ Status File::Impl::OpenFile(uint8_t mode_byte, int wait_ms) {
 
 Status File::Impl::CloseFile() {
   if (!open) return Ok();
+  open = false;
+  if (opener != getpid()) {
+    // Closing the copy would roll back or release what the parent is doing with the file.
+    store.Abandon();
+    db.Abandon();
+    lock.Abandon();
+    streaming = false;
+    return Ok();
+  }
   Status status = Ok();
   if (streaming) {
     status = db.Exec("COMMIT");
@@ -130,7 +144,6 @@ Status File::Impl::CloseFile() {
   store = file::RecordStore();
   db.Close();
   lock.Release();
-  open = false;
   streaming = false;
   return status;
 }

@@ -2,6 +2,8 @@
 // connection, statements and positions.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -58,6 +60,7 @@ struct File::Impl {
   file::RecordStore store;
   bool open = false;
   bool streaming = false;
+  pid_t opener = 0;      // the process that opened it: a child of fork() holds only a copy
   int64_t current = 0;   // id of the current record (PUT, DELETE); 0: none
   int64_t position = 0;  // id of the last record read in record order
 };

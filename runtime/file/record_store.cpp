@@ -93,6 +93,19 @@ Status RecordStore::Prepare(Connection& db, const FileDecl& decl) {
   return Ok();
 }
 
+std::vector<Statement*> RecordStore::All() {
+  std::vector<Statement*> all = {&next_,   &by_id_,        &insert_, &update_,
+                                 &remove_, &adjust_count_, &count_};
+  for (KeyStatements& key : keys_) {
+    all.insert(all.end(), {&key.find, &key.insert, &key.remove});
+  }
+  return all;
+}
+
+void RecordStore::Abandon() {
+  for (Statement* statement : All()) statement->Abandon();
+}
+
 Status RecordStore::FindByKey(size_t key, Bytes search, const RowSink& sink) {
   Statement& find = keys_[key].find;
   StatementUse use(find);

@@ -33,6 +33,7 @@ class RecordStore {
   using RowSink = std::function<void(const Row&)>;
 
   Status Prepare(Connection& db, const FileDecl& decl);
+  void Abandon();  // with Connection::Abandon
 
   // The first record, in record order, whose key fields equal those of `search`. 35 when there
   // is none; 46 when the key's entry no longer matches a record.
@@ -53,6 +54,7 @@ class RecordStore {
     Statement remove;
   };
 
+  std::vector<Statement*> All();
   Status Run(Statement& statement, int32_t corrupt_code = 90);
   Status ReadRow(Statement& query, int record_column, const RowSink& sink);
   Status StoredRecord(int64_t id, std::vector<std::byte>& record);

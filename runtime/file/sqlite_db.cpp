@@ -108,6 +108,12 @@ void Connection::Close() {
   db_ = nullptr;
 }
 
+void Connection::Abandon() {
+  for (auto& entry : prepared_) entry.second.Abandon();
+  prepared_.clear();
+  db_ = nullptr;
+}
+
 Status Connection::Exec(const std::string& sql, int32_t corrupt_code) {
   int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
   return rc == SQLITE_OK ? Ok() : Error(rc, corrupt_code);

@@ -28,6 +28,7 @@ class Statement {
   Statement& operator=(const Statement&) = delete;
 
   Status Prepare(sqlite3* db, std::string_view sql);
+  void Abandon() { stmt_ = nullptr; }  // forgets it without finalizing (see Connection)
   void BindBlob(int index, std::span<const std::byte> bytes);  // never binds NULL
   void BindText(int index, std::string_view text);
   void BindInt(int index, int64_t value);
@@ -66,6 +67,9 @@ class Connection {
 
   Status Open(const std::string& path, bool write, bool create, int busy_ms);
   void Close();  // statements prepared on it must be gone
+  // Forgets the connection without closing it: for a copy inherited across fork(), whose
+  // closing could roll back or unlock what belongs to the parent.
+  void Abandon();
   sqlite3* get() const { return db_; }
   bool is_open() const { return db_ != nullptr; }
 

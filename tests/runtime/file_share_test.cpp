@@ -242,4 +242,23 @@ TEST_F(FileSharingTest, ClosingOneDeclarationKeepsTheOthersLocksAndData) {
   EXPECT_EQ(vistip->Records(), 1);
 }
 
+TEST_F(FileSharingTest, ChildOfForkLeavesTheParentsOpenFileAlone) {
+  TipFile tip(path_);
+  ASSERT_EQ(tip->Open(rt::kOpenShared), 0);
+  ASSERT_EQ(tip->Stream(), 0);
+  ASSERT_EQ(AddTip(tip, "P", "C", "T", "in the batch"), 0);
+  // The child closes its inherited copy, as a program does that forks and ends normally.
+  Child child([&tip](Child&) { return tip->Close(); });
+  EXPECT_EQ(child.Wait(), 0);
+
+  TipFile other(path_);
+  EXPECT_EQ(other->Open(rt::kOpenExclusive), rt::kAccessDenied);  // the claim still holds
+  ASSERT_EQ(tip->Flush(), 0);
+  ASSERT_EQ(tip->Close(), 0);
+  ASSERT_EQ(other->Open(rt::kOpenExclusive), 0);
+  other.SetTip("P", "C", "");
+  ASSERT_EQ(other->Get(kProcedureKey), 0);
+  EXPECT_EQ(other.ClippedMemo(0), "in the batch");
+}
+
 }  // namespace
