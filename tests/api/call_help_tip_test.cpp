@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "api/state.h"
@@ -99,6 +100,7 @@ const PositionCase kPositionCases[] = {
     {"NegativeSumTruncatesTowardZero", -8, 2, 5, -5, -3, -3},   // -3.75
     {"ExactProducts", 4, 0, 4, 0, 10, 0},
     {"LargerNegativeSum", -20, -1, 11, -8, -11, -11},  // -9 * 1.25 = -11.25
+    {"HugeSumsStayWithinALong", INT32_MAX, INT32_MIN + 1, 10, -10, INT32_MAX, INT32_MIN},
 };
 
 class PositionTest : public CallHelpTipTest, public ::testing::WithParamInterface<PositionCase> {

@@ -60,6 +60,8 @@ const ArmCase kArmCases[] = {
     {"OmittedListArmsEveryField", std::nullopt, std::nullopt, false, Range(1, 36), {}},
     {"BlankListArmsEveryField", "", std::nullopt, false, Range(1, 36), {}},
     {"ANumberExcludesNoneOfItsDigits", "35", std::nullopt, false, {3, 5}, {35}},
+    // "|3|0...0|5|" is cut to 255 characters, which drops "5|": field 5 stays armed.
+    {"ExclusionTextCutTo255", "3|" + std::string(251, '0') + "|5", std::nullopt, false, {5}, {3}},
     {"Flags2ArmsMinus1ToMinus20PastTheList", NegativeFieldList(), 2, true, kNegatives1To20, {-21}},
     {"Flags3CountsAs2", NegativeFieldList(), 3, true, kNegatives1To20, {-21}},
     {"Flags1ArmsNoNegativeField", NegativeFieldList(), 1, true, {1, 36}, NegativeFields()},
