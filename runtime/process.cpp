@@ -365,7 +365,7 @@ std::string DefaultIniPath() {
   if (const char* explicit_path = std::getenv("VTRT_INI"); explicit_path && *explicit_path) {
     return explicit_path;
   }
-  // The base directory specification admits only an absolute XDG_CONFIG_HOME.
+  // XDG_CONFIG_HOME counts only when it is an absolute path, as the base-directory rules say.
   if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/') {
     return std::string(config) + "/vistip/vistip.ini";
   }

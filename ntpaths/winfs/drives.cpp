@@ -36,13 +36,13 @@ std::string CleanRoot(std::string root) {
   return root;
 }
 
-bool Parse(std::string_view spec, std::optional<DriveInfo> (&out)[26]) {
+bool Parse(std::string_view drive_map, std::optional<DriveInfo> (&out)[26]) {
   out[2] = DriveInfo{"/", true};
   size_t i = 0;
-  while (i <= spec.size()) {
-    size_t end = spec.find(';', i);
-    if (end == std::string_view::npos) end = spec.size();
-    std::string_view item = spec.substr(i, end - i);
+  while (i <= drive_map.size()) {
+    size_t end = drive_map.find(';', i);
+    if (end == std::string_view::npos) end = drive_map.size();
+    std::string_view item = drive_map.substr(i, end - i);
     i = end + 1;
     if (item.empty()) continue;
     if (item.size() < 2 || item[1] != '=') return false;
@@ -97,9 +97,9 @@ void PlaceAtWorkingDirectory(State& s) {
   }
 }
 
-bool Configure(State& s, std::string_view spec) {
+bool Configure(State& s, std::string_view drive_map) {
   std::optional<DriveInfo> drives[26];
-  if (!Parse(spec, drives)) return false;
+  if (!Parse(drive_map, drives)) return false;
   for (int d = 0; d < 26; ++d) {
     s.drives[d] = drives[d];
     s.current[d].clear();
@@ -147,9 +147,9 @@ std::string JoinPosix(const std::string& root, const std::string& name) {
   return root == "/" ? "/" + name : root + "/" + name;
 }
 
-bool ConfigureDrives(std::string_view spec) {
+bool ConfigureDrives(std::string_view drive_map) {
   std::lock_guard<std::mutex> g(Lock());
-  return Configure(TheState(), spec);
+  return Configure(TheState(), drive_map);
 }
 
 void ResetDrives() {

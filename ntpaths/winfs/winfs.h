@@ -74,7 +74,7 @@ BOOL FileTimeToSystemTime(const FileTime* time, SystemTime* fields);
 // "C=/;D=/srv/data;N=/mnt/share,noshort". Resets every drive's current directory to its root
 // and makes the current drive the one holding the process's working directory (else C:).
 // Returns false (and changes nothing) when the text cannot be read.
-bool ConfigureDrives(std::string_view spec);
+bool ConfigureDrives(std::string_view drive_map);
 // Forgets the configuration; the next call reads NTPATHS_DRIVES again.
 void ResetDrives();
 

@@ -18,8 +18,8 @@ void DrivesTest::SetUp() {
   ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
   root_ = tmpl;
   for (const char* d : {"c", "d", "n"}) fs::create_directory(Host(d));
-  std::string spec = "C=" + Host("c") + ";D=" + Host("d") + ";N=" + Host("n") + ",noshort";
-  ASSERT_TRUE(winfs::ConfigureDrives(spec));
+  std::string drive_map = "C=" + Host("c") + ";D=" + Host("d") + ";N=" + Host("n") + ",noshort";
+  ASSERT_TRUE(winfs::ConfigureDrives(drive_map));
   ChangeTo("C:\\");
 }
 
