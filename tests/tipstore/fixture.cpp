@@ -4,10 +4,12 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "api/state.h"
 #include "runtime/backend.h"
@@ -188,6 +190,21 @@ void WriteBytes(const std::string& path, std::string_view bytes) {
 
 bool Exists(const std::string& path) {
   return std::filesystem::exists(path);
+}
+
+bool SameBytes(const std::string& a, const std::string& b) {
+  std::ifstream in_a(a, std::ios::binary), in_b(b, std::ios::binary);
+  if (!in_a || !in_b) return false;
+  std::vector<char> piece_a(1 << 20), piece_b(1 << 20);
+  for (;;) {
+    in_a.read(piece_a.data(), static_cast<std::streamsize>(piece_a.size()));
+    in_b.read(piece_b.data(), static_cast<std::streamsize>(piece_b.size()));
+    if (in_a.gcount() != in_b.gcount() ||
+        !std::equal(piece_a.begin(), piece_a.begin() + in_a.gcount(), piece_b.begin())) {
+      return false;
+    }
+    if (in_a.gcount() == 0) return true;
+  }
 }
 
 }  // namespace vistip::testing

@@ -64,5 +64,7 @@ void DamageKey(const std::string& path);
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, std::string_view bytes);
 bool Exists(const std::string& path);
+// Whether two files hold the same bytes; read in pieces, for files of hundreds of megabytes.
+bool SameBytes(const std::string& a, const std::string& b);
 
 }  // namespace vistip::testing

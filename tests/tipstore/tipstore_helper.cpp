@@ -1,7 +1,8 @@
 // The tip store tests' second process. Commands:
 //   hold <file>            opens the tip file (old layout) shared, says "held", waits for EOF
 //   lock <file> <ms>       holds SQLite's exclusive lock on it, says "locked", releases after ms
-//   upgrade <dir> <file>   converts the tip file with the current directory <dir>
+//   upgrade <dir> <file> [n]  converts the tip file with the current directory <dir>; with n,
+//                          says "paused" before converting record n and waits for EOF there
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 
 #include "api/state.h"
 #include "runtime/backend.h"
+#include "runtime/harness.h"
 #include "runtime/thread.h"
 #include "tipstore/declarations.h"
 #include "tipstore/upgrade.h"
@@ -25,13 +27,17 @@ void Say(const char* word) {
   std::fflush(stdout);
 }
 
+void WaitForEndOfInput() {
+  char c;
+  while (read(STDIN_FILENO, &c, 1) > 0) {
+  }
+}
+
 int Hold(const char* file) {
   vistip::GLO.VTAPPNAMEOLD = file;
   if (vistip::VISTIPOLD.Open(rt::kOpenShared) != 0) return 2;
   Say("held");
-  char c;
-  while (read(STDIN_FILENO, &c, 1) > 0) {
-  }
+  WaitForEndOfInput();
   return 0;
 }
 
@@ -46,10 +52,18 @@ int Lock(const char* file, int ms) {
   return 0;
 }
 
-int Upgrade(const char* dir, const char* file) {
+int Upgrade(const char* dir, const char* file, int32_t pause_at) {
   if (chdir(dir) != 0) return 2;
   rt::UseHeadlessBackend();
   rt::RuntimeThread thread;
+  if (pause_at > 0) {
+    // The counter is n + 1 just before record n is read.
+    vistip::SetUpgradeTestHooks({.after_step = [pause_at](const rt::Window& w) {
+      if (rt::harness::ShownText(w, 2) != std::to_string(pause_at + 1)) return;
+      Say("paused");
+      WaitForEndOfInput();
+    }});
+  }
   vistip::UpgradeTipFile(file);
   return 0;
 }
@@ -60,7 +74,9 @@ int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "hold" && argc == 3) return Hold(argv[2]);
   if (command == "lock" && argc == 4) return Lock(argv[2], std::atoi(argv[3]));
-  if (command == "upgrade" && argc == 4) return Upgrade(argv[2], argv[3]);
+  if (command == "upgrade" && (argc == 4 || argc == 5)) {
+    return Upgrade(argv[2], argv[3], argc == 5 ? std::atoi(argv[4]) : 0);
+  }
   std::fprintf(stderr, "usage: tipstore_helper hold|lock|upgrade ...\n");
   return 1;
 }

@@ -2,6 +2,7 @@
 // file, untouched, or the whole converted file, and a next run converts what is left.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <random>
@@ -16,6 +17,7 @@ namespace vistip::testing {
 namespace {
 
 constexpr const char* kTipFile = "Vistip.Tps";
+constexpr const char* kOldCopy = "Old.Tps";  // the test's own copy of the old file
 constexpr int32_t kRecords = 50000;
 constexpr int kKills = 4;
 constexpr int kRunTimeoutMs = 120000;
@@ -46,41 +48,57 @@ Found Inspect(const std::string& name) {
   return Found::kConverted;
 }
 
-int64_t Milliseconds(std::chrono::steady_clock::duration d) {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(d).count();
+int64_t MillisecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               start)
+      .count();
 }
 
-TEST_F(TipStoreTest, AKilledUpgradeLeavesTheOldFileOrTheWholeConvertedOne) {
+class UpgradeCrashTest : public TipStoreTest {
+ protected:
+  // After a kill: the old file, byte for byte, or the whole converted one, which is then made
+  // old again for the next kill.
+  void ExpectOldOrConverted() {
+    const Found found = Inspect(kTipFile);
+    ASSERT_NE(found, Found::kNeither);
+    if (found == Found::kOld) {
+      EXPECT_TRUE(SameBytes(kTipFile, kOldCopy));
+    } else {
+      std::filesystem::copy_file(kOldCopy, kTipFile,
+                                 std::filesystem::copy_options::overwrite_existing);
+    }
+  }
+};
+
+// Two kills in the middle of the record loop, at random records, then two at random moments of
+// a whole run (copy, creation, loop, flush and rename alike); the next run converts the file.
+TEST_F(UpgradeCrashTest, AKilledUpgradeLeavesTheOldFileOrTheWholeConvertedOne) {
   MakeOldTipFile(kTipFile, kRecords);
-  const std::string old_bytes = ReadBytes(kTipFile);
-
-  // One whole run, on a copy, gives the span of moments to kill at.
-  std::filesystem::copy_file(kTipFile, "Measure.Tps");
-  const auto start = std::chrono::steady_clock::now();
-  HelperProcess measure({"upgrade", dir(), "Measure.Tps"});
-  ASSERT_EQ(measure.Wait(kRunTimeoutMs), 0);
-  const int64_t whole_run_ms = Milliseconds(std::chrono::steady_clock::now() - start);
-  ASSERT_EQ(Inspect("Measure.Tps"), Found::kConverted);
-
+  std::filesystem::copy_file(kTipFile, kOldCopy);
   std::mt19937 random(std::random_device{}());
-  std::uniform_int_distribution<int64_t> moment(0, whole_run_ms);
-  for (int kill = 0; kill < kKills; ++kill) {
-    const int64_t delay_ms = moment(random);
-    SCOPED_TRACE("killed after " + std::to_string(delay_ms) + " of " +
+
+  int64_t whole_run_ms = 0;  // estimated from the runs paused in the loop
+  for (int kill = 0; kill < kKills / 2; ++kill) {
+    const int32_t record = std::uniform_int_distribution<int32_t>(1, kRecords)(random);
+    SCOPED_TRACE("killed before record " + std::to_string(record));
+    const auto start = std::chrono::steady_clock::now();
+    HelperProcess run({"upgrade", dir(), kTipFile, std::to_string(record)});
+    ASSERT_EQ(run.ReadLine(), "paused");
+    whole_run_ms = std::max(whole_run_ms, MillisecondsSince(start) * kRecords / record);
+    run.Kill();
+    ExpectOldOrConverted();
+  }
+  for (int kill = kKills / 2; kill < kKills; ++kill) {
+    const int64_t delay_ms = std::uniform_int_distribution<int64_t>(0, whole_run_ms)(random);
+    SCOPED_TRACE("killed after " + std::to_string(delay_ms) + " of about " +
                  std::to_string(whole_run_ms) + " ms");
     HelperProcess run({"upgrade", dir(), kTipFile});
     std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms));
     run.Kill();
-    const Found found = Inspect(kTipFile);
-    ASSERT_NE(found, Found::kNeither);
-    if (found == Found::kOld) {
-      EXPECT_EQ(ReadBytes(kTipFile), old_bytes);
-    } else {
-      WriteBytes(kTipFile, old_bytes);  // old again, for the next kill
-    }
+    ExpectOldOrConverted();
   }
 
-  // Whatever the kills left beside it, a next run converts the file whole.
+  // Whatever the kills left beside it, the next run converts the file whole.
   const int32_t today = rt::Today();
   HelperProcess last({"upgrade", dir(), kTipFile});
   ASSERT_EQ(last.Wait(kRunTimeoutMs), 0);
