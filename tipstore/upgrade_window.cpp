@@ -30,7 +30,8 @@ rt::WindowDesc WaitWindowDesc(int32_t& counter) {
 
 }  // namespace
 
-UpgradeWaitWindow::UpgradeWaitWindow(int32_t& counter) : window_(WaitWindowDesc(counter)) {
+UpgradeWaitWindow::UpgradeWaitWindow(int32_t& counter)
+    : counter_(counter), window_(WaitWindowDesc(counter)) {
   window_.Open();
 }
 
@@ -42,7 +43,10 @@ void UpgradeWaitWindow::SetUpperBound(int32_t value) {
   window_.SetPropInt(kProgressField, rt::kPropRangeHigh, value);
 }
 
+// The painter draws a bar from its progress property, which DISPLAY does not take from the
+// bound counter, so the value is set as well.
 void UpgradeWaitWindow::Redisplay() {
+  window_.SetPropInt(kProgressField, rt::kPropProgress, counter_);
   window_.Display(kProgressField);
 }
 

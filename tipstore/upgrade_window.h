@@ -24,6 +24,7 @@ class UpgradeWaitWindow {
   const rt::Window& window() const { return window_; }
 
  private:
+  const int32_t& counter_;
   rt::Window window_;
 };
 

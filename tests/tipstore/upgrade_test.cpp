@@ -30,6 +30,7 @@ const std::string kCopy(kUpgradeCopyName);
 struct Progress {
   std::string text;
   std::vector<int32_t> counters;
+  std::vector<int32_t> bar_values;  // what the bar draws
   std::vector<int32_t> upper_bounds;
 };
 
@@ -45,6 +46,7 @@ class UpgradeTest : public TipStoreTest {
     SetUpgradeTestHooks({.after_step = [this](const rt::Window& w) {
       progress_.text = rt::harness::ShownText(w, 1);
       progress_.counters.push_back(std::stoi(rt::harness::ShownText(w, 2)));
+      progress_.bar_values.push_back(w.GetPropInt(2, rt::kPropProgress));
       progress_.upper_bounds.push_back(w.GetPropInt(2, rt::kPropRangeHigh));
     }});
     std::string seen;
@@ -84,6 +86,7 @@ TEST_F(UpgradeTest, AThousandRecordsArriveWholeInRecordOrder) {
   std::vector<int32_t> expected_counters;
   for (int32_t c = 2; c <= 1002; ++c) expected_counters.push_back(c);
   EXPECT_EQ(progress_.counters, expected_counters);
+  EXPECT_EQ(progress_.bar_values, expected_counters);
   EXPECT_EQ(progress_.upper_bounds, std::vector<int32_t>(1001, 1000));
   // The copy of the old file stays in the current directory and is named by VTAPPNAMEOLD.
   ExpectOldFile(kCopy, 1000);
