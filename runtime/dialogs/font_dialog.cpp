@@ -133,7 +133,7 @@ class FontDialogWindow {
   }
 
   WindowDesc Describe() {
-    WindowDesc d = dialogs::DialogDesc(title_);
+    WindowDesc d = dialogs::DialogDesc(title_.empty() ? "Font" : title_);  // never a bare bar
     d.w = kWidth;
     d.h = kHeight;
     d.timer = kPreviewTimer;

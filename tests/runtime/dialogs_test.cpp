@@ -761,6 +761,19 @@ TEST_F(FontDialogTest, PreviewStaysInsideTheSampleGroup) {
   }
 }
 
+TEST_F(FontDialogTest, BlankTitleGivesTheCaptionFont) {
+  std::string face = "Arial";
+  int32_t size = 8, color = 0, style = 400;
+  std::optional<bool> confirmed;
+  const int32_t t = Run<bool>(confirmed, [&] { return FontDialog("", face, size, color, style); });
+  Window* w = harness::WaitForCaption("Font");
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->thread(), t);
+  harness::Press(*w, kEscKey);
+  ASSERT_TRUE(Ended(t));
+  EXPECT_EQ(confirmed, false);
+}
+
 struct StyleCase {
   const char* name;
   int32_t start;
