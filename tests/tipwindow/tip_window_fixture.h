@@ -160,6 +160,11 @@ class TipWindowTest : public ::testing::Test {
     CloseOne(tip_thread_, tip_);
     window_ = nullptr;
   }
+  // After everything posted has been handled.
+  bool TipOpen() {
+    rt::harness::Settle();
+    return tip_ && tip_->Window.IsOpen();
+  }
   bool TipClosed() {
     rt::harness::Settle();
     return rt::Join(tip_thread_, std::chrono::milliseconds(2000));
