@@ -85,7 +85,8 @@ class View;
 // their target atomically: after a crash the old file or the new one is there, never a mixture.
 //
 // Thread safety: one File (and its Views) is used by one thread at a time; different File
-// objects may be used on different threads at once.
+// objects may be used on different threads at once. A File that is open when the process forks
+// stays the parent's: the child's copy closes without touching the file.
 class File {
  public:
   using NameSource = std::function<std::string_view()>;

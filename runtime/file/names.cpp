@@ -19,6 +19,15 @@ constexpr size_t kJournalSuffix = sizeof("-journal") - 1;
 constexpr size_t kMaxComponent = NAME_MAX - kJournalSuffix;
 constexpr size_t kMaxPath = PATH_MAX - kJournalSuffix - 3;  // room for the "./" prefix
 
+// 3 unless the file's directory exists.
+Status CheckDirectory(const FilePath& file) {
+  struct stat st;
+  if (stat(file.dir.c_str(), &st) != 0) {
+    return errno == ENOENT || errno == ENOTDIR ? Code(kPathNotFound) : SystemError(errno, file.dir);
+  }
+  return S_ISDIR(st.st_mode) ? Ok() : Code(kPathNotFound);
+}
+
 }  // namespace
 
 std::string_view ClipName(std::string_view raw) {
@@ -44,14 +53,6 @@ Status ResolveName(std::string_view raw, FilePath& out) {
     out.dir = slash == 0 ? "/" : std::string(name.substr(0, slash));
   }
   return Ok();
-}
-
-Status CheckDirectory(const FilePath& file) {
-  struct stat st;
-  if (stat(file.dir.c_str(), &st) != 0) {
-    return errno == ENOENT || errno == ENOTDIR ? Code(kPathNotFound) : SystemError(errno, file.dir);
-  }
-  return S_ISDIR(st.st_mode) ? Ok() : Code(kPathNotFound);
 }
 
 Status OpenFailure(const FilePath& file, int err) {

@@ -27,9 +27,6 @@ Status ResolveName(std::string_view raw, FilePath& out);
 // file 2, the rest as SystemError.
 Status OpenFailure(const FilePath& file, int err);
 
-// 3 unless the file's directory exists.
-Status CheckDirectory(const FilePath& file);
-
 // Creates a new empty file in the file's directory, for building a replacement beside it.
 Status CreateTempBeside(const FilePath& file, std::string& temp_path);
 

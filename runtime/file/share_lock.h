@@ -45,7 +45,6 @@ class ShareLock {
   Status Acquire(const FilePath& file, const ShareMode& mode);
   void Release();
   void Abandon() { fd_ = -1; }  // a copy inherited across fork(): the claim is the parent's
-  bool held() const { return fd_ >= 0; }
 
  private:
   int fd_ = -1;

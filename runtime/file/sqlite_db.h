@@ -71,7 +71,6 @@ class Connection {
   // closing could roll back or unlock what belongs to the parent.
   void Abandon();
   sqlite3* get() const { return db_; }
-  bool is_open() const { return db_ != nullptr; }
 
   // Runs SQL without results; a damaged page reports `corrupt_code`.
   Status Exec(const std::string& sql, int32_t corrupt_code = 90);

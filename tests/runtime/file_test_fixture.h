@@ -113,7 +113,8 @@ class TipFile {
   void SetMemo(size_t memo, std::string_view text) {
     auto& buffer = memos_[memo];
     std::fill(buffer.begin(), buffer.end(), std::byte{' '});
-    std::memcpy(buffer.data(), text.data(), std::min(text.size(), buffer.size()));
+    std::copy_n(text.begin(), std::min(text.size(), buffer.size()),
+                reinterpret_cast<char*>(buffer.data()));
   }
   std::string Memo(size_t memo) const {
     return std::string(reinterpret_cast<const char*>(memos_[memo].data()), memos_[memo].size());
