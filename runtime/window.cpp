@@ -82,7 +82,16 @@ void Window::Open() {
   thread_ = t ? t->number : 0;
   open_ = true;
   closing_ = false;
-  if (t) t->windows.push_back(this);
+  if (t) {
+    if (!t->windows.empty()) {
+      Window* under = t->windows.back();
+      under->saved_ = {t->current.event, t->current.field, t->current.keycode, t->current.window_id,
+                       t->cycled};
+    }
+    t->current = EventRec{};
+    t->cycled = false;
+    t->windows.push_back(this);
+  }
   g_open_windows.push_back(this);
   RestartTimer();
   if (t) {
@@ -102,7 +111,14 @@ void Window::Close() {
   g_open_windows.erase(std::remove(g_open_windows.begin(), g_open_windows.end(), this),
                        g_open_windows.end());
   if (ThreadState* t = FindThread(thread_)) {
+    const bool was_current = !t->windows.empty() && t->windows.back() == this;
     t->windows.erase(std::remove(t->windows.begin(), t->windows.end(), this), t->windows.end());
+    if (was_current && !t->windows.empty()) {
+      // Back in the loop of the window under this one: its event is current again.
+      const SavedEvent& s = t->windows.back()->saved_;
+      t->current = EventRec{s.event, s.field, s.keycode, s.window_id};
+      t->cycled = s.cycled;
+    }
     // Input addressed to this window dies with it.
     std::erase_if(t->queue, [this](const EventRec& e) { return e.window_id == id_; });
   }

@@ -17,7 +17,7 @@
 namespace rt {
 
 inline constexpr int32_t kDefault = INT32_MIN;  // "the runtime's default" position or size
-inline constexpr double kTextMarginPx = 3;       // inner margin of entries and text controls
+inline constexpr double kTextMarginPx = 3;      // inner margin of entries and text controls
 
 // Rows of a list or drop combo, read by row and column (both from 1).
 class ListSource {
@@ -34,8 +34,8 @@ struct Binding {
   size_t size = 0;
   int32_t* number = nullptr;
   bool bound() const { return text != nullptr || number != nullptr; }
-  std::string Get() const;            // the text without trailing blanks, or the number
-  void Set(std::string_view value);   // cut or blank-padded; a number reads as ToLong
+  std::string Get() const;           // the text without trailing blanks, or the number
+  void Set(std::string_view value);  // cut or blank-padded; a number reads as ToLong
 };
 
 struct ControlDesc {
@@ -55,8 +55,8 @@ struct WindowDesc {
   int32_t x = kDefault, y = kDefault, w = 169, h = 165;
   Font font;
   int32_t color = kColorNone;
-  int32_t timer = 0;                // hundredths of a second
-  std::vector<int32_t> alerts;      // keys alerted on the whole window
+  int32_t timer = 0;            // hundredths of a second
+  std::vector<int32_t> alerts;  // keys alerted on the whole window
   std::vector<ControlDesc> controls;
   std::vector<std::pair<int32_t, std::string>> props;
 };
@@ -78,7 +78,7 @@ struct Control {
   std::string tooltip;
   std::string cursor;
   std::string icon;
-  std::map<int32_t, int32_t> alerts;                 // slot -> key code
+  std::map<int32_t, int32_t> alerts;                         // slot -> key code
   std::map<std::pair<int32_t, int32_t>, std::string> props;  // every other property
   const ListSource* from = nullptr;
   std::string format;
@@ -170,11 +170,11 @@ class Window {
   // Hooks used by the input layer and backends.
   void SetFocusField(int32_t field) { focus_ = field; }
   void SetGeometry(int32_t x, int32_t y, int32_t w, int32_t h);
-  void Changed();  // something visible changed: the backend repaints
-  void* backend_data = nullptr;  // owned by the backend
-  int64_t timer_due_ms = 0;      // steady-clock time of the next timer event, 0 = none
+  void Changed();                    // something visible changed: the backend repaints
+  void* backend_data = nullptr;      // owned by the backend
+  int64_t timer_due_ms = 0;          // steady-clock time of the next timer event, 0 = none
   int32_t mouse_x = 0, mouse_y = 0;  // last mouse position over the window, dialog units
-  uint64_t generation = 0;       // bumped on every visible change
+  uint64_t generation = 0;           // bumped on every visible change
 
  private:
   friend class EventLoop;
@@ -185,6 +185,13 @@ class Window {
   std::string GetControlProp(const Control& c, int32_t prop, int32_t index) const;
   void RestartTimer();
 
+  // The thread's current event while a window opened over this one (a modal dialog) runs its
+  // own loop; restored when that window closes.
+  struct SavedEvent {
+    int32_t event = 0, field = 0, keycode = 0;
+    uint64_t window_id = 0;
+    bool cycled = false;
+  } saved_;
   WindowDesc desc_;
   std::vector<std::unique_ptr<Control>> controls_;  // ordered by field number
   std::string caption_;

@@ -1,4 +1,6 @@
 // Window model and event loop: properties, fields, measurement, alerts, default actions, posts.
+#include "runtime/window.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,7 +11,6 @@
 #include "runtime/codes.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
-#include "runtime/window.h"
 
 namespace rt {
 namespace {
@@ -230,6 +231,49 @@ TEST_F(WindowTest, AliasMapsF1ToAltH) {
   harness::Press(*r.window, kF1Key);
   EXPECT_TRUE(r.events.empty());
   harness::CloseWindow(*r.window);
+  EXPECT_TRUE(Join(t));
+}
+
+}  // namespace
+}  // namespace rt
+
+namespace rt {
+namespace {
+
+// A modal window opened while an event is handled leaves that event current when it closes.
+TEST_F(WindowTest, ModalLoopRestoresTheOuterEvent) {
+  int32_t after_event = -1, after_field = -1;
+  bool inner_open = false;
+  Window* outer_window = nullptr;
+  const int32_t t = Start([&] {
+    Window outer(SmallWindow());
+    outer.Open();
+    outer_window = &outer;
+    while (outer.Accept()) {
+      if (Event() == kEventAccepted && Field() == 3) {
+        Window inner(SmallWindow());
+        inner.Open();
+        inner_open = true;
+        while (inner.Accept()) {
+        }
+        inner.Close();
+        inner_open = false;
+        after_event = Event();
+        after_field = Field();
+      }
+    }
+  });
+  ASSERT_TRUE(WaitFor([&] { return outer_window != nullptr; }));
+  harness::Settle();
+  harness::Click(*outer_window, 3);
+  ASSERT_TRUE(WaitFor([&] { return inner_open; }));
+  Window* inner = harness::CurrentWindowOf(t);
+  ASSERT_NE(inner, outer_window);
+  harness::CloseWindow(*inner);
+  ASSERT_TRUE(WaitFor([&] { return !inner_open; }));
+  EXPECT_EQ(after_event, kEventAccepted);
+  EXPECT_EQ(after_field, 3);
+  harness::CloseWindow(*outer_window);
   EXPECT_TRUE(Join(t));
 }
 
