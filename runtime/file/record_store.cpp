@@ -199,14 +199,13 @@ Status RecordStore::Run(Statement& statement, int32_t corrupt_code) {
 }
 
 Status RecordStore::ReadRow(Statement& query, int record_column, const RowSink& sink) {
-  Row row;
-  row.id = query.Int(0);
-  row.record = query.Blob(record_column);
-  row.memos.reserve(decl_->memos.size());
-  for (size_t i = 0; i < decl_->memos.size(); ++i) {
-    row.memos.push_back(query.Blob(record_column + 1 + static_cast<int>(i)));
+  row_.id = query.Int(0);
+  row_.record = query.Blob(record_column);
+  row_.memos.resize(decl_->memos.size());
+  for (size_t i = 0; i < row_.memos.size(); ++i) {
+    row_.memos[i] = query.Blob(record_column + 1 + static_cast<int>(i));
   }
-  sink(row);
+  sink(row_);
   return Ok();
 }
 

@@ -65,6 +65,7 @@ class RecordStore {
   Connection* db_ = nullptr;
   const FileDecl* decl_ = nullptr;
   std::vector<KeyStatements> keys_;
+  Row row_;  // the row being read, kept to spare an allocation per read
   Statement next_, by_id_, insert_, update_, remove_, adjust_count_, count_;
 };
 
