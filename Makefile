@@ -24,7 +24,7 @@ test-plain: build
 test-asan: deps
 	cmake -S . -B build-asan -DVISTIP_WERROR=ON -DVISTIP_BENCH=OFF -DVISTIP_SANITIZE=address,undefined >/dev/null
 	cmake --build build-asan -j$(JOBS)
-	cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j$(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$(CURDIR)/tests/lsan.supp" ctest --output-on-failure -j$(JOBS)
 
 # The threading tests (label "threads") under ThreadSanitizer, built with clang for its runtime.
 TSAN_TARGETS ?= runtime_thread_tests ntpaths_threads_tests

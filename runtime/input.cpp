@@ -329,7 +329,8 @@ void WindowFocus(Window& w, bool gained) {
     g_focus_history.push_back(&w);
     // A modal dialog and the window under it belong to one thread: no focus events between them.
     const bool same_thread = old && old->thread() == w.thread();
-    if (old && !same_thread) PostTo(*old, kEventLoseFocus, 0);
+    // A menu loses the focus even to the window under it: that dismisses it.
+    if (old && (!same_thread || old->popup())) PostTo(*old, kEventLoseFocus, 0);
     if (!same_thread) PostTo(w, kEventGainFocus, 0);
     return;
   }
