@@ -26,7 +26,7 @@ void HelpTipWindow::LoadCtlQueueRtn() {
     Window.SetPropInt(0, rt::kPropMinHeight, kMinTipHeight);
   }
   ScanNumbers numbers;
-  CONTROLQUEUE.Free();
+  EmptyKeepingRoom(CONTROLQUEUE);
   CURRENTCONTROL = kFirstTipField;
   const int32_t lines = Window.GetPropInt(kHelpTip, rt::kPropLineCount);
   for (STRINGSUB = 1; STRINGSUB <= lines; ++STRINGSUB) {
@@ -35,7 +35,7 @@ void HelpTipWindow::LoadCtlQueueRtn() {
     for (const MarkupEntry& entry : scan.entries) AddEntry(entry);
     for (size_t i = 0; i < scan.unclosed.size(); ++i) ReportUnclosedTag();
   }
-  CONTROLQUEUE.Sort(&CtlRecord::CONTROLNUMBER);
+  // Entries are added in control-number order, so the queue is in that order already.
 }
 
 void HelpTipWindow::AddEntry(const MarkupEntry& entry) {

@@ -23,7 +23,6 @@ void HelpTipWindow::CreateControlsRtn() {
   LOC.YPOS = kFirstRowY;
   CURRENTLINE = 0;
   CURRENTCONTROL = kFirstTipField;
-  CONTROLQUEUE.Sort(&CtlRecord::CONTROLNUMBER);
   for (int32_t i = 1; i <= CONTROLQUEUE.Records(); ++i) {
     CONTROLQUEUE.Get(i);
     CreateRow();
@@ -41,7 +40,8 @@ void HelpTipWindow::CreateControlsRtn() {
   Window.SetPropInt(0, rt::kPropHide, 0);
 }
 
-// One CONTROLQUEUE entry (the buffer CTL): a new row when its line changes, then its control.
+// One CONTROLQUEUE entry (the buffer CTL; the queue is in control-number order): a new row when its
+// line changes, then its control.
 void HelpTipWindow::CreateRow() {
   if (CTL.LINE != CURRENTLINE) {
     if (CURRENTLINE != 0) {

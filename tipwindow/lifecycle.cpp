@@ -51,7 +51,7 @@ void HelpTipWindow::ProcedureReturn() {
 }
 
 void HelpTipWindow::ClearCurrentTip() {
-  CONTROLQUEUE.Free();
+  EmptyKeepingRoom(CONTROLQUEUE);
   SETTINGSQUEUE.Free();
   Window.Destroy(kFirstTipField, CURRENTCONTROL);
   Window.Destroy(kCloseRegion, kCloseRegion);
