@@ -16,7 +16,8 @@ namespace rt::text {
 namespace {
 
 bool FamilyInstalled(const std::string& family) {
-  static std::map<std::string, bool> known;  // guarded by the caller's lock
+  // Guarded by the caller's lock; never destroyed, for threads still running at exit.
+  static auto& known = *new std::map<std::string, bool>();
   if (auto it = known.find(family); it != known.end()) return it->second;
   FcPattern* pattern =
       FcPatternBuild(nullptr, FC_FAMILY, FcTypeString,
@@ -34,12 +35,12 @@ bool FamilyInstalled(const std::string& family) {
 // The family for the default face: the narrower Liberation Sans keeps text widths close to
 // those the tips were written for; DejaVu Sans when it is missing; fontconfig's alias last.
 const std::string& SansFamily() {
-  static const std::string family = [] {
+  static const std::string& family = *new std::string([] {
     for (const char* f : {"Liberation Sans", "DejaVu Sans"}) {
       if (FamilyInstalled(f)) return std::string(f);
     }
     return std::string("Sans");
-  }();
+  }());
   return family;
 }
 

@@ -27,9 +27,15 @@ struct WrapResult {
   std::string text;
   std::vector<std::string> lines;
 };
-constexpr size_t kWrapCacheSize = 8;
-std::array<WrapResult, kWrapCacheSize> wrap_cache;  // guarded by Engine::mu
-size_t wrap_next = 0;
+struct WrapCache {
+  std::array<WrapResult, 8> slots;
+  size_t next = 0;
+};
+// Guarded by Engine::mu; never destroyed, like the engine, for threads still running at exit.
+WrapCache& Wraps() {
+  static WrapCache* cache = new WrapCache();
+  return *cache;
+}
 
 // Pango's wrap width for a pixel width; zero, negative and non-finite widths mean no wrapping.
 int64_t WrapWidth(double width_px) {
@@ -116,14 +122,15 @@ std::vector<std::string> WrapLines(const Font& font, std::string_view text, doub
   std::lock_guard lock(engine.mu);
   FontEntry& e = engine.EntryFor(font);
   const int64_t width = WrapWidth(width_px);
-  for (const WrapResult& r : wrap_cache) {
+  WrapCache& cache = Wraps();
+  for (const WrapResult& r : cache.slots) {
     if (r.entry == &e && r.generation == engine.generation() && r.width == width &&
         r.text == text) {
       return r.lines;
     }
   }
-  WrapResult& slot = wrap_cache[wrap_next];
-  wrap_next = (wrap_next + 1) % kWrapCacheSize;
+  WrapResult& slot = cache.slots[cache.next];
+  cache.next = (cache.next + 1) % cache.slots.size();
   slot.entry = &e;
   slot.generation = engine.generation();
   slot.width = width;

@@ -14,6 +14,7 @@
 #include "runtime/backend.h"
 #include "runtime/codes.h"
 #include "runtime/headless/headless.h"
+#include "runtime/input.h"
 #include "runtime/paint/geometry.h"
 #include "runtime/paint/painter.h"
 #include "runtime/textmetrics.h"
@@ -249,6 +250,36 @@ TEST_F(PaintTest, OnlyTheSelectedTabsControlsAreDrawn) {
   }
 }
 
+// A press where a header is drawn selects that tab: painting and hit testing agree.
+TEST_F(PaintTest, PressOnADrawnTabHeaderSelectsIt) {
+  Window& w = Open({{.field = 6, .type = kCreateSheet, .x = 0, .y = 0, .w = 160, .h = 100},
+                    {.field = 7, .type = kCreateTab, .parent = 6, .text = "&General"},
+                    {.field = 8, .type = kCreateTab, .parent = 6, .text = "&Details"}});
+  const std::vector<paint::TabHeader> headers = paint::TabHeaders(w, *w.Find(6));
+  ASSERT_EQ(headers.size(), 2u);
+  EXPECT_EQ(paint::ShownTab(w, *w.Find(6)), 7);
+  const double x = (headers[1].x + headers[1].w / 2.0) * w.PxPerDuX();
+  input::MouseDown(w, kMouseLeft, x, paint::kTabStripDu / 2.0 * w.PxPerDuY());
+  EXPECT_EQ(w.Find(6)->selected_tab, 8);
+  EXPECT_EQ(paint::ShownTab(w, *w.Find(6)), 8);
+}
+
+TEST_F(PaintTest, SheetWithoutVisibleTabsShowsOnlyItsPage) {
+  Window& w =
+      Open({{.field = 2, .type = kCreateString, .x = 0, .y = 0, .w = 9, .h = 8, .text = "<<"},
+            {.field = 6, .type = kCreateSheet, .x = -3, .y = -3, .w = 166, .h = 106},
+            {.field = 7, .type = kCreateTab, .parent = 6, .text = "Tip Window"}},
+           kTipColor);
+  w.SetPropInt(2, kPropColor, kFace);
+  w.SetPropInt(6, kPropColor, kTipColor);
+  w.Hide(7);
+  const Pixels p = RenderToSurface(w);
+  // The string declared before the sheet still shows: sheets lie beneath other controls.
+  EXPECT_GT(CountColor(p, PxBox(w, 2), kFace), 20);
+  const Box page{PxBox(w, 2).w + 2, 0, p.width - PxBox(w, 2).w - 2, p.height};
+  EXPECT_EQ(CountColor(p, page, kTipColor), page.w * page.h);
+}
+
 TEST_F(PaintTest, SheetPageTakesTheSheetColour) {
   Window& w = Open({{.field = 6, .type = kCreateSheet, .x = 0, .y = 0, .w = 160, .h = 100},
                     {.field = 7, .type = kCreateTab, .parent = 6, .text = "One"}});
@@ -438,6 +469,14 @@ TEST_F(PaintTest, OddSizesAndPositionsDoNotBreakPainting) {
   EXPECT_GE(p.height, 1);
   Window& huge = Open({}, kTipColor, 1000000, 1000000);
   EXPECT_EQ(paint::WindowSizePx(huge).width, 16384);
+}
+
+TEST_F(PaintTest, HeadlessBackendCountsBeeps) {
+  const int32_t before = HeadlessBeeps();
+  CurrentBackend().Beep();
+  CurrentBackend().Beep();
+  EXPECT_EQ(HeadlessBeeps(), before + 2);
+  EXPECT_STREQ(CurrentBackend().name(), "headless");
 }
 
 TEST_F(PaintTest, PngIsWritten) {
