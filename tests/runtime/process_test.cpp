@@ -238,7 +238,7 @@ TEST_F(RunTest, MissingProgramFailsWithoutZombie) {
   EXPECT_EQ(ErrorCode(), kFileNotFound);
   EXPECT_FALSE(rt::Run(Quoted(dir_.path() / "absent") + " x"));
   EXPECT_EQ(ErrorCode(), kFileNotFound);
-  EXPECT_TRUE(ZombieChildren().empty());
+  EXPECT_TRUE(LastingZombies().empty());
 }
 
 TEST_F(RunTest, NonExecutableFileIsRefused) {
@@ -247,7 +247,7 @@ TEST_F(RunTest, NonExecutableFileIsRefused) {
   ASSERT_TRUE(LastingZombies().empty());
   EXPECT_FALSE(rt::Run(Quoted(file)));
   EXPECT_EQ(ErrorCode(), kAccessDenied);
-  EXPECT_TRUE(ZombieChildren().empty());
+  EXPECT_TRUE(LastingZombies().empty());
 }
 
 TEST_F(RunTest, EmptyCommandLineFails) {
