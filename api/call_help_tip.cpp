@@ -12,13 +12,15 @@
 #include "runtime/strings.h"
 #include "runtime/thread.h"
 #include "runtime/window.h"
+#include "tipwindow/help_tip_window.h"
 
 namespace vistip {
 namespace {
 
-// The built-in tip window. HelpTipWindow plugs in here; until it exists the tip window opens
-// nothing and ends at once.
-void BuiltInTipWindow() {}
+// The built-in tip window.
+void BuiltInTipWindow() {
+  HelpTipWindow();
+}
 
 std::function<void()>& TipWindowProcedure() {
   // Never destroyed: tip-window threads may still start while static objects are torn down.

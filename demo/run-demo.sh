@@ -35,5 +35,5 @@ xdotool mousemove --window "$form" 200 28 click 3
 sleep 0.5
 xdotool mousemove_relative 20 9 click 1
 sleep 1.0
-import -window root -crop 640x480+0+0 "$shots/form-with-tip.png"
+import -window root "$shots/form-with-tip.png"
 echo "Screenshots: $shots/form.png and $shots/form-with-tip.png"

@@ -5,6 +5,9 @@
 
 #include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 #include <sstream>
@@ -57,8 +60,13 @@ TEST(Exports, NmShowsExactlyTheThirteenNames) {
 // ending). It shares the runtime with this test, so its calls act on this thread's windows.
 class LoadedLibraryTest : public ApiTest {
  protected:
+  // Runs in a directory of its own, so the tip files the tip window creates land there.
   void SetUp() override {
     ApiTest::SetUp();
+    previous_dir_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path());
+    std::filesystem::create_directory(dir_.path() / "Template");
+    setenv("VTRT_INI", (dir_.path() / "none.ini").c_str(), 1);
     static void* const handle = dlopen(VISTIP32_LIBRARY, RTLD_NOW | RTLD_LOCAL);
     handle_ = handle;
     ASSERT_NE(handle_, nullptr) << dlerror();
@@ -70,7 +78,41 @@ class LoadedLibraryTest : public ApiTest {
     return reinterpret_cast<F*>(proc);
   }
 
+  void TearDown() override {
+    ApiTest::TearDown();
+    std::filesystem::current_path(previous_dir_);
+    unsetenv("VTRT_INI");
+  }
+
+  // Closes the tip window that `call` opens on a thread of the test's and waits for the call.
+  void CallAndCloseTip(std::function<void()> call) {
+    bool returned = false;
+    const int32_t caller = rt::Start([&] {
+      call();
+      returned = true;
+    });
+    CloseTipOnThreadOtherThan(rt::Thread());
+    EXPECT_TRUE(rt::Join(caller));
+    EXPECT_TRUE(returned);
+  }
+
+  // Closes the first open window that belongs to another thread than `self` (a tip window).
+  static void CloseTipOnThreadOtherThan(int32_t self) {
+    rt::Window* tip =
+        rt::harness::WaitForWindow([self](const rt::Window& w) { return w.thread() != self; });
+    ASSERT_NE(tip, nullptr);
+    const uint64_t id = tip->id();
+    rt::harness::CloseWindow(*tip);
+    EXPECT_TRUE(rt::WaitFor([id] {
+      for (const rt::Window* w : rt::OpenWindows())
+        if (w->id() == id) return false;
+      return true;
+    }));
+  }
+
   void* handle_ = nullptr;
+  TempDir dir_;
+  std::filesystem::path previous_dir_;
 };
 
 rt::WindowDesc FiveFieldsAndNegatives() {
@@ -112,9 +154,15 @@ TEST_F(LoadedLibraryTest, NullStringsReadAsBlankAndNothingFails) {
   w.Open();
   Proc<decltype(::vtSetPopUp)>("vtSetPopUp")(nullptr);
   Proc<decltype(::vtSetCaption)>("vtSetCaption")(nullptr);
+  // Each opens a real tip window ("No Help for this Topic"); a person closes it.
   Proc<decltype(::vtCALLHELPTIP)>("vtCALLHELPTIP")(nullptr, nullptr, nullptr, nullptr);
-  Proc<decltype(::vtCALLHELPTIP)>("vtCALLHELPTIP")(nullptr, nullptr, nullptr, "IDE");
-  Proc<decltype(::vtIdeHelp)>("vtIdeHelp")(0, nullptr);
+  CloseTipOnThreadOtherThan(rt::Thread());
+  EXPECT_TRUE(std::filesystem::exists(dir_.path() / "Vistip.Tps")) << "blank name: the default";
+  CallAndCloseTip([this] {
+    Proc<decltype(::vtCALLHELPTIP)>("vtCALLHELPTIP")(nullptr, nullptr, nullptr, "IDE");
+  });
+  CallAndCloseTip([this] { Proc<decltype(::vtIdeHelp)>("vtIdeHelp")(0, nullptr); });
+  EXPECT_TRUE(std::filesystem::exists(dir_.path() / "Template" / "Warden.Vth"));
   Proc<decltype(::VTCLOSE)>("VTCLOSE")();
   EXPECT_EQ(Proc<decltype(::VTWATCH)>("VTWATCH")(nullptr), 0) << "no event: no help request";
   EXPECT_EQ(Proc<decltype(::VTWATCH)>("VTWATCH")(""), 0);
@@ -123,15 +171,20 @@ TEST_F(LoadedLibraryTest, NullStringsReadAsBlankAndNothingFails) {
 }
 
 TEST_F(LoadedLibraryTest, UpgradeWithTheNameOmittedConvertsTheFileLastNamed) {
-  // The library's own request variables name the file; the upgrade cannot read it and says so.
+  // The library's own request variables name the file: the tip window created it in the current
+  // layout, so the upgrade finds no old file there and says so.
   bool returned = false;
-  const int32_t caller = rt::Start([this, &returned] {
-    Proc<decltype(::vtCALLHELPTIP)>("vtCALLHELPTIP")("no-such-dir/none.tps", "", "", "IDE");
+  bool tip_closed = false;
+  const int32_t caller = rt::Start([this, &returned, &tip_closed] {
+    Proc<decltype(::vtCALLHELPTIP)>("vtCALLHELPTIP")("none.tps", "", "", "IDE");
+    tip_closed = true;
     Proc<decltype(::UpgradeTipFile)>("UpgradeTipFile")(nullptr);
     returned = true;
   });
+  CloseTipOnThreadOtherThan(rt::Thread());
+  ASSERT_TRUE(rt::WaitFor([&] { return tip_closed; }));
   rt::Window* message = rt::harness::WaitForWindow([](const rt::Window& w) {
-    return ShownStrings(w).starts_with("Unable to access Tip file : no-such-dir/none.tps because");
+    return ShownStrings(w).starts_with("Unable to access Tip file : none.tps because");
   });
   ASSERT_NE(message, nullptr);
   ASSERT_TRUE(rt::harness::ClickButton(*message, "&OK"));
