@@ -163,7 +163,12 @@ class HelpTipWindow {
   void EnterFormatting();
   void FormattingTimer();
   void SelectControl();
+  void HighlightControl();
   void ControlEdit();
+  void SaveFormatting();  // "Save and Exit"
+  void CloseFormatting();
+  void AlertControls();
+  void UnalertControls();
 
   // ---- the procedure's locals ----
   rt::Window Window;
