@@ -212,16 +212,31 @@ void TipFileUpgrade::Fail() {
   rt::Halt(0);
 }
 
+// An upgrade yields to the other runtime threads once per record. One of them that starts
+// another upgrade or checks the tip file meanwhile would reopen or close the declarations the
+// running one writes through, so it waits until that one is done (runtime state: no lock).
+bool upgrade_running = false;
+
+void WaitForRunningUpgrade() {
+  while (upgrade_running) rt::Yield();
+}
+
 }  // namespace
 
 void UpgradeTipFile(const char* name_or_null) {
+  WaitForRunningUpgrade();
   if (name_or_null != nullptr && !rt::detail::ClipBlanks(name_or_null).empty()) {
     GLO.VTAPPNAME = name_or_null;
   }
+  upgrade_running = true;
+  struct Done {
+    ~Done() { upgrade_running = false; }
+  } done;
   TipFileUpgrade().Run();
 }
 
 void UpgradeIfOldLayout() {
+  WaitForRunningUpgrade();
   const int32_t code = VISTIP.Open(rt::kOpenShared);
   if (code == rt::kLayoutMismatch) {
     UpgradeTipFile(nullptr);
