@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,13 @@ int32_t Popup(std::string_view items, int32_t x = kAtMouse, int32_t y = kAtMouse
 // there is one, else the default button.
 int32_t Message(std::string_view text, std::string_view caption = "", int32_t icon = kIconNone,
                 int32_t buttons = kButtonOk, int32_t default_button = 0);
+
+// For programs with nobody to answer a box (command-line tools): while a handler is set,
+// MESSAGE and STOP open no window; the handler gets the text, a newline between the lines the box
+// would start, and the caption, on the calling thread, and the call answers as Esc would. Returns
+// the previous handler; an empty function restores the boxes.
+using MessageHandler = std::function<void(std::string_view text, std::string_view caption)>;
+MessageHandler SetMessageHandler(MessageHandler handler);
 
 // STOP: shows `text` in the stop dialog, as it is ("|" breaks no line here; long lines are
 // wrapped). "Ignore" (the default, also Esc) goes on and returns

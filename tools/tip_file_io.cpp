@@ -21,11 +21,26 @@ bool OpenTipFile(const std::string& name, bool create, TipFileResult& r) {
     code = VISTIP.Create();
     if (code == 0) code = VISTIP.Open(rt::kOpenShared);
   }
-  if (code != 0) r.error = name + ": " + DriverError(code);
+  r.code = code;
+  if (code == rt::kLayoutMismatch) {
+    r.error = name + ": a tip file of the old layout; convert it first with `vistip upgrade`";
+  } else if (code != 0) {
+    r.error = name + ": " + DriverError(code);
+  }
   return code == 0;
 }
 
 }  // namespace
+
+std::string TipTitle(const TipText& t) {
+  return EscapeText(t.procedure) + " / " + EscapeText(t.control) + " / " + EscapeText(t.type);
+}
+
+TipFileResult OpenExistingTipFile(const std::string& tip_file) {
+  TipFileResult r;
+  r.ok = OpenTipFile(tip_file, false, r);
+  return r;
+}
 
 TipFileResult ExportTips(const std::string& tip_file, std::vector<TipText>& tips) {
   TipFileResult r;
@@ -47,7 +62,7 @@ TipFileResult ImportTips(const std::string& tip_file, const std::vector<TipText>
     ToBuffer(t, VTH);
     const TipBuffer wanted = VTH;
     if (VISTIP.Get(TipBuffer::PROCEDURENAMEKEY) == 0 && VTH.CONTROLTYPE == wanted.CONTROLTYPE)
-      r.duplicates.push_back(t.procedure + " / " + t.control + " / " + t.type);
+      r.duplicates.push_back(TipTitle(t));
     VTH = wanted;
     if (const int32_t code = VISTIP.Add(); code != 0) {
       r.error = tip_file + ": " + DriverError(code);

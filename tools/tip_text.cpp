@@ -24,8 +24,9 @@ bool Undefined1252(unsigned char c) {
   return c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
 }
 
-// One exported value: escapes, then UTF-8.
-std::string Escape(std::string_view bytes) {
+}  // namespace
+
+std::string EscapeText(std::string_view bytes) {
   std::string out;
   size_t end = bytes.size();
   while (end > 0 && bytes[end - 1] == ' ') --end;  // trailing blanks are escaped
@@ -43,6 +44,8 @@ std::string Escape(std::string_view bytes) {
   }
   return out;
 }
+
+namespace {
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -91,7 +94,9 @@ std::vector<std::string_view> Split(std::string_view memo, std::string_view sep,
   }
 }
 
-std::string Date(int32_t day) {
+}  // namespace
+
+std::string DateText(int32_t day) {
   int y = 0, m = 0, d = 0;
   rt::YmdFromDate(day, y, m, d);
   if (day > 0 && rt::DateFromYmd(y, m, d) == day && y >= 1801 && y <= 9999) {
@@ -101,6 +106,8 @@ std::string Date(int32_t day) {
   }
   return "#" + std::to_string(day);
 }
+
+namespace {
 
 bool ParseInt(std::string_view s, int64_t& v) {
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
@@ -155,10 +162,10 @@ std::string WriteTipText(const std::vector<TipText>& tips) {
   std::string out = std::string(kHeader) + "\n";
   for (const TipText& t : tips) {
     out += "tip\n";
-    out += "procedure " + Escape(t.procedure) + "\n";
-    out += "control " + Escape(t.control) + "\n";
-    out += "type " + Escape(t.type) + "\n";
-    out += "date " + Date(t.date) + "\n";
+    out += "procedure " + EscapeText(t.procedure) + "\n";
+    out += "control " + EscapeText(t.control) + "\n";
+    out += "type " + EscapeText(t.type) + "\n";
+    out += "date " + DateText(t.date) + "\n";
     out += "flags " + std::to_string(t.readonly) + " " + std::to_string(t.archive) + " " +
            std::to_string(t.tipstyle) + "\n";
     // The stored width: bytes 0-1 of the third memo; an unset memo reads as blanks.
@@ -177,10 +184,11 @@ std::string WriteTipText(const std::vector<TipText>& tips) {
       out += "\n";
     }
     out += "text\n";
-    for (std::string_view line : Split(t.text, "\r\n", false)) out += "> " + Escape(line) + "\n";
+    for (std::string_view line : Split(t.text, "\r\n", false))
+      out += "> " + EscapeText(line) + "\n";
     out += "settings\n";
     for (std::string_view row : Split(t.settings, std::string_view(&kRowEnd, 1), true))
-      out += "> " + Escape(row) + "\n";
+      out += "> " + EscapeText(row) + "\n";
     out += "end\n";
   }
   return out;

@@ -41,6 +41,12 @@ struct TipText {
   std::string text, settings, other;  // other: all 1000 bytes of the third memo, clipped
 };
 
+// One value as the text form writes it: Windows-1252 bytes to UTF-8, with \\, \xHH for
+// control and undefined bytes, and \x20 for each trailing blank.
+std::string EscapeText(std::string_view bytes);
+// A day number as the text form writes it: YYYY-MM-DD, or #N when it is no calendar date.
+std::string DateText(int32_t day);
+
 TipText FromBuffer(const TipBuffer& b);
 void ToBuffer(const TipText& t, TipBuffer& b);
 

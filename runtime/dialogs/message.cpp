@@ -66,6 +66,14 @@ class MessageWindow {
       if (buttons_[i].code == default_button) default_ = i;
   }
 
+  // What leaving the box without a button means: Cancel, else No, else the default button.
+  int32_t EscapeAnswer() const {
+    for (int32_t code : {kButtonCancel, kButtonNo})
+      for (const ButtonKind& kind : buttons_)
+        if (kind.code == code) return code;
+    return buttons_[default_].code;
+  }
+
   int32_t Run() {
     WindowDesc desc = dialogs::DialogDesc(caption_);
     desc.props.emplace_back(kPropHide, "1");  // until laid out
@@ -97,14 +105,6 @@ class MessageWindow {
  private:
   static int32_t ButtonField(size_t index) {
     return kFirstButtonField + static_cast<int32_t>(index);
-  }
-
-  // What leaving the box without a button means: Cancel, else No, else the default button.
-  int32_t EscapeAnswer() const {
-    for (int32_t code : {kButtonCancel, kButtonNo})
-      for (const ButtonKind& kind : buttons_)
-        if (kind.code == code) return code;
-    return buttons_[default_].code;
   }
 
   // The lines shown: each paragraph wrapped where it is wider than the screen allows.
@@ -169,12 +169,30 @@ class MessageWindow {
   size_t default_ = 0;
 };
 
+MessageHandler& Handler() {
+  static auto* handler = new MessageHandler;  // never destroyed: threads may outlive statics
+  return *handler;
+}
+
 }  // namespace
+
+MessageHandler SetMessageHandler(MessageHandler handler) {
+  std::swap(Handler(), handler);
+  return handler;
+}
 
 int32_t dialogs::MessageBox(const std::vector<std::string_view>& paragraphs,
                             std::string_view caption, int32_t icon, int32_t buttons,
                             int32_t default_button) {
-  return MessageWindow(paragraphs, caption, icon, buttons, default_button).Run();
+  MessageWindow box(paragraphs, caption, icon, buttons, default_button);
+  if (Handler()) {
+    std::string text;
+    for (size_t i = 0; i < paragraphs.size(); ++i)
+      text += (i ? "\n" : "") + std::string(paragraphs[i]);
+    Handler()(text, caption);
+    return box.EscapeAnswer();
+  }
+  return box.Run();
 }
 
 int32_t Message(std::string_view text, std::string_view caption, int32_t icon, int32_t buttons,

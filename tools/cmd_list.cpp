@@ -1,0 +1,40 @@
+// `vistip list FILE`: one line per tip.
+#include <iostream>
+#include <memory>
+
+#include "tools/commands.h"
+#include "tools/tip_file_io.h"
+#include "tools/unattended.h"
+
+namespace vistip {
+namespace {
+
+int RunList(const std::string& file) {
+  RunUnattended();
+  std::vector<TipText> tips;
+  if (const TipFileResult r = ExportTips(file, tips); !r.ok) return Fail(r.error);
+  for (const TipText& t : tips) {
+    const std::string_view text = t.text;
+    std::string_view first = text.substr(0, text.find("\r\n"));
+    while (!first.empty() && first.back() == ' ') first.remove_suffix(1);
+    std::cout << EscapeText(t.procedure) << '\t' << EscapeText(t.control) << '\t'
+              << EscapeText(t.type) << '\t' << DateText(t.date) << '\t' << EscapeText(first)
+              << '\n';
+  }
+  return 0;
+}
+
+}  // namespace
+
+void AddListCommand(CLI::App& app, int& status) {
+  auto file = std::make_shared<std::string>();
+  CLI::App* sub = app.add_subcommand("list", "List the tips of a tip file, one line each");
+  sub->add_option("FILE", *file, "the tip file")->required();
+  sub->footer(
+      "Each line: procedure, control, type, date of the last edit (YYYY-MM-DD) and the first\n"
+      "line of the tip text, separated by tabs, in record order. A blank procedure or control\n"
+      "gives an empty column; control bytes show as \\xHH.");
+  sub->callback([file, &status] { status = RunList(*file); });
+}
+
+}  // namespace vistip

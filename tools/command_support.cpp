@@ -1,0 +1,24 @@
+// What several subcommands share: the arguments of a tip request and the error message.
+#include <cstdio>
+#include <string>
+
+#include "tools/commands.h"
+
+namespace vistip {
+
+void AddTipArguments(CLI::App& sub, TipRequest& request) {
+  sub.add_option("FILE", request.file, "the tip file")->required();
+  sub.add_option("PROC", request.procedure, "the host procedure (\"\" for none)")->required();
+  sub.add_option("CONTROL", request.control, "the control's name (\"\" for none)")->required();
+  sub.add_option("TYPE", request.type, "the control's type, such as ENTRY")->required();
+  sub.footer(
+      "The tip is looked up as the tip window looks it up: by procedure and control, then the\n"
+      "control's tip for every procedure (blank procedure), then the tip of the control type.");
+}
+
+int Fail(std::string_view message) {
+  std::fprintf(stderr, "vistip: %.*s\n", static_cast<int>(message.size()), message.data());
+  return kExitError;
+}
+
+}  // namespace vistip

@@ -1,0 +1,31 @@
+// The subcommands of `vistip`, one file each: each adds itself to the command line and, when
+// chosen, leaves its exit status in `status` (0 done, 1 a check found problems, 2 a usage or
+// file error, with the message on standard error).
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <string_view>
+
+#include "tools/built_tip.h"
+
+namespace vistip {
+
+inline constexpr int kExitProblems = 1;
+inline constexpr int kExitError = 2;
+
+void AddListCommand(CLI::App& app, int& status);
+void AddExportCommand(CLI::App& app, int& status);
+void AddImportCommand(CLI::App& app, int& status);
+void AddCheckCommand(CLI::App& app, int& status);
+void AddDumpCommand(CLI::App& app, int& status);
+void AddRenderCommand(CLI::App& app, int& status);
+void AddShowCommand(CLI::App& app, int& status);
+void AddUpgradeCommand(CLI::App& app, int& status);
+
+// The positional arguments FILE PROC CONTROL TYPE that name one tip request.
+void AddTipArguments(CLI::App& sub, TipRequest& request);
+
+// Writes "vistip: <message>" to standard error and returns kExitError.
+int Fail(std::string_view message);
+
+}  // namespace vistip

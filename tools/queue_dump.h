@@ -1,0 +1,19 @@
+// The compiled tip as text: this thread's CONTROLQUEUE and SETTINGSQUEUE, one entry a line.
+//
+//   CONTROLQUEUE
+//   <number> TAB <line> TAB <type> TAB <name> TAB <text>
+//   SETTINGSQUEUE
+//   <control> TAB <property> TAB <value> TAB <text of the control when the tip was built>
+//
+// Entries by control number, rows in queue order; every field without its trailing blanks, in
+// UTF-8, with the escapes of the tip text form (\\ a backslash, \xHH a control byte, a tab
+// included).
+#pragma once
+
+#include <string>
+
+namespace vistip {
+
+std::string DumpQueues();
+
+}  // namespace vistip

@@ -1,0 +1,30 @@
+// vistip: the tip authors' command: list, export, import, check, dump, render, show and
+// upgrade tip files outside a host program.
+#include <CLI/CLI.hpp>
+
+#include "runtime/thread.h"
+#include "tools/commands.h"
+
+int main(int argc, char** argv) {
+  rt::RuntimeThread thread;
+  CLI::App app{"See, review, check and version the help tips of a tip file.", "vistip"};
+  app.require_subcommand(1, 1);
+  app.footer(
+      "Exit status: 0 done, 1 a check found problems, 2 a usage or file error.\n"
+      "Run `vistip COMMAND --help` for the options of each command.");
+  int status = 0;
+  vistip::AddListCommand(app, status);
+  vistip::AddExportCommand(app, status);
+  vistip::AddImportCommand(app, status);
+  vistip::AddCheckCommand(app, status);
+  vistip::AddDumpCommand(app, status);
+  vistip::AddRenderCommand(app, status);
+  vistip::AddShowCommand(app, status);
+  vistip::AddUpgradeCommand(app, status);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& e) {
+    return app.exit(e) == 0 ? 0 : vistip::kExitError;
+  }
+  return status;
+}
