@@ -170,7 +170,7 @@ Status File::Impl::Write(const std::function<Status()>& step) {
 std::vector<file::Bytes> File::Impl::StoredMemos() const {
   std::vector<file::Bytes> stored;
   stored.reserve(memos.size());
-  for (std::span<std::byte> memo : memos) stored.push_back(file::StoredMemo(memo));
+  for (std::span<std::byte> memo : memos) stored.push_back(file::StoredBytes(memo));
   return stored;
 }
 

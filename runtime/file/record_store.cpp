@@ -18,8 +18,8 @@ std::string Param(size_t n) {
 
 }  // namespace
 
-Bytes StoredMemo(std::span<const std::byte> memo) {
-  // Memos are mostly blanks after a short text: skip them a block at a time.
+Bytes StoredBytes(std::span<const std::byte> memo) {
+  // Mostly blanks after a short text: skip them a block at a time.
   static const std::vector<std::byte> kBlanks(256, std::byte{' '});
   size_t size = memo.size();
   while (size >= kBlanks.size() &&
@@ -114,11 +114,11 @@ Status RecordStore::FindByKey(size_t key, Bytes search, const RowSink& sink) {
   if (rc == SQLITE_DONE) return Code(kRecordNotFound);
   if (rc != SQLITE_ROW) return db_->Error(rc, kKeyInvalid);
   // The entry must lead to a record that has the searched values.
-  Bytes record = find.Blob(1);
-  if (find.IsNull(1) || record.size() != decl_->record_size ||
-      !SameKey(*decl_, key, record, search)) {
-    return Code(kKeyInvalid);
-  }
+  Bytes stored = find.Blob(1);
+  if (find.IsNull(1) || stored.size() > decl_->record_size) return Code(kKeyInvalid);
+  padded_.resize(decl_->record_size);
+  CopyPadded(stored, padded_);
+  if (!SameKey(*decl_, key, padded_, search)) return Code(kKeyInvalid);
   return ReadRow(find, 1, sink);
 }
 
@@ -144,7 +144,7 @@ Status RecordStore::Insert(int64_t id, Bytes record, const std::vector<Bytes>& m
   {
     StatementUse use(insert_);
     if (id != 0) insert_.BindInt(1, id);  // unbound (NULL): the next id in record order
-    insert_.BindBlob(2, record);
+    insert_.BindBlob(2, StoredBytes(record));
     for (size_t i = 0; i < memos.size(); ++i) insert_.BindBlob(static_cast<int>(i) + 3, memos[i]);
     Status status = Run(insert_);
     if (!status.ok()) return status;
@@ -169,7 +169,7 @@ Status RecordStore::Rewrite(int64_t id, Bytes record, const std::vector<Bytes>& 
   }
   if (!status.ok()) return status;
   StatementUse use(update_);
-  update_.BindBlob(1, record);
+  update_.BindBlob(1, StoredBytes(record));
   for (size_t i = 0; i < memos.size(); ++i) update_.BindBlob(static_cast<int>(i) + 2, memos[i]);
   update_.BindInt(static_cast<int>(memos.size()) + 2, id);
   return Run(update_);

@@ -16,8 +16,9 @@ namespace rt::file {
 
 using Bytes = std::span<const std::byte>;
 
-// A memo's stored value: its bytes without trailing blanks.
-Bytes StoredMemo(std::span<const std::byte> memo);
+// What is stored of a record or memo: its bytes without trailing blanks, which reading pads
+// back. Old-layout records end in long blank text fields; this keeps them small on disk.
+Bytes StoredBytes(std::span<const std::byte> memo);
 
 // Copies `from` into `to`, cut to its size, padding the rest with blanks.
 void CopyPadded(Bytes from, std::span<std::byte> to);
@@ -66,6 +67,7 @@ class RecordStore {
   const FileDecl* decl_ = nullptr;
   std::vector<KeyStatements> keys_;
   Row row_;  // the row being read, kept to spare an allocation per read
+  std::vector<std::byte> padded_;  // a stored record padded to its size, for key checks
   Statement next_, by_id_, insert_, update_, remove_, adjust_count_, count_;
 };
 

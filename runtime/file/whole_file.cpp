@@ -64,7 +64,7 @@ Status CopyRecords(const FileDecl& decl, Connection& source, file::Statement& ro
     file::CopyPadded(rows.Blob(1), record);
     for (size_t i = 0; i < memos.size(); ++i) {
       file::Bytes stored = rows.Blob(static_cast<int>(i) + 2);
-      memos[i] = file::StoredMemo(stored.first(std::min(stored.size(), decl.memos[i].max_size)));
+      memos[i] = file::StoredBytes(stored.first(std::min(stored.size(), decl.memos[i].max_size)));
     }
     int64_t id = 0;
     status = store.Insert(rows.Int(0), record, memos, id);
