@@ -7,41 +7,13 @@
 #include <filesystem>
 
 #include "runtime/thread.h"
+#include "tests/tools/tool_fixture.h"
 #include "tools/tip_file_io.h"
 
 namespace vistip {
 namespace {
 
-// Tips with every kind of content: Windows-1252 letters, 0ABH row ends, CR LF and lone CR/LF,
-// trailing blanks inside the text, control bytes, undefined 1252 bytes, a blank stored width
-// (8224), a negative width, bytes after the width, odd dates and flags.
-std::vector<TipText> Fixture() {
-  std::vector<TipText> tips(4);
-  tips[0] = {"OrderEntry",
-             "Customer",
-             "ENTRY",
-             82000,
-             0,
-             0,
-             0,
-             "<B1>Caf\xE9 \x80 10\r\nline with blanks   \r\n\r\nend\\here",
-             "[S  1]FONT;Arial,10,255,700\xAB[B1]TOOLTIP;Go \xBB\xAB",
-             "\x2C\x01"};
-  tips[1] = {"", "Product", "", 4, 1, 2, 3, "lone\rCR and lone\nLF \x01\x81\x9D", "no row end", ""};
-  tips[2] = {"",
-             "",
-             "BUTTON",
-             -7,
-             255,
-             0,
-             9,
-             "",
-             "",
-             "\xFF\xFF"
-             "extra bytes\x00x"};
-  tips[3] = {"  lead", "x\\y", "T", 0, 0, 0, 0, " ", "\xAB\xAB", "  "};
-  return tips;
-}
+using testing::EveryKindOfContent;
 
 bool Same(const TipText& a, const TipText& b) {
   auto clip = [](std::string s) {
@@ -55,7 +27,7 @@ bool Same(const TipText& a, const TipText& b) {
 }
 
 TEST(TipText, WriteThenReadGivesEveryByteBack) {
-  const std::vector<TipText> tips = Fixture();
+  const std::vector<TipText> tips = EveryKindOfContent();
   const std::string text = WriteTipText(tips);
   std::vector<TipText> back;
   const TipTextError e = ReadTipText(text, back);
@@ -70,7 +42,7 @@ TEST(TipText, ExportImportExportThroughARealTipFileIsByteIdentical) {
   const auto dir = std::filesystem::temp_directory_path() / ("tiptext-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   const std::string a = (dir / "a.tps").string(), b = (dir / "b.tps").string();
-  TipFileResult r = ImportTips(a, Fixture());
+  TipFileResult r = ImportTips(a, EveryKindOfContent());
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.added, 4u);
   std::vector<TipText> first;
