@@ -159,6 +159,10 @@ class HelpTipWindow {
   void SaveEditedTip();
   void CancelEditing();
   void SyncWindow();
+  void AddEditedTip();
+  void ChangeEditedTip();
+  void DeleteEditedTip();
+  bool ShowsTypeTipUnderOtherNames() const;
   void BackToTab1Rtn();
   void EnterFormatting();
   void FormattingTimer();
@@ -221,6 +225,8 @@ class HelpTipWindow {
     rt::String<50> CONTROLNAME;
     rt::String<20> CONTROLTYPE;
   } SHOWN;
+  // Editing (editing/): the record buffer as the edit tab found it, put back by Cancel.
+  TipBuffer UNEDITED;
   // Formatting mode (editing/).
   uint8_t HIGHLIGHTCREATED = 0;
   uint8_t WINDOWSCROLL = 0;
