@@ -823,5 +823,25 @@ TEST(FontFamilies, InstalledFamiliesSortedOnceWithTheClassicNames) {
   }
 }
 
+// With a handler set (command-line tools), MESSAGE and STOP open no window: the handler gets
+// the text line by line and the caption, and the call answers as Esc would.
+TEST_F(MessageTest, AHandlerTakesTheTextAndTheEscAnswerWithoutAWindow) {
+  std::vector<std::string> seen;
+  const MessageHandler previous =
+      SetMessageHandler([&](std::string_view text, std::string_view caption) {
+        seen.push_back(std::string(caption) + ": " + std::string(text));
+      });
+  EXPECT_EQ(Message("Rebuild?|Really", "Invalid Key", kIconExclamation, kButtonYes | kButtonNo,
+                    kButtonYes),
+            kButtonNo);
+  EXPECT_EQ(Message("Done", "", kIconNone, kButtonOk | kButtonRetry, kButtonRetry), kButtonRetry);
+  EXPECT_TRUE(Stop("a|b"));
+  EXPECT_TRUE(OpenWindows().empty());
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"Invalid Key: Rebuild?\nReally", ": Done", "Stop: a|b"}));
+  EXPECT_FALSE(previous);                    // none was set before
+  EXPECT_TRUE(SetMessageHandler(previous));  // gives ours back and restores the boxes
+}
+
 }  // namespace
 }  // namespace rt
