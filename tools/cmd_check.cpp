@@ -1,6 +1,5 @@
 // `vistip check FILE`: compiles every tip and reports what would go wrong on screen.
 #include <iostream>
-#include <memory>
 
 #include "tools/commands.h"
 #include "tools/tip_check.h"
@@ -27,9 +26,8 @@ int RunCheck(const std::string& file) {
 }  // namespace
 
 void AddCheckCommand(CLI::App& app, int& status) {
-  auto file = std::make_shared<std::string>();
-  CLI::App* sub = app.add_subcommand("check", "Compile every tip and report its problems");
-  sub->add_option("FILE", *file, "the tip file")->required();
+  CLI::App* sub =
+      AddFileCommand(app, status, "check", "Compile every tip and report its problems", RunCheck);
   sub->footer(
       "Each tip is compiled as the tip window compiles it, wrapped at the tip's own width.\n"
       "Reported, one line each (FILE: procedure / control / type: [line N: ]problem):\n"
@@ -39,7 +37,6 @@ void AddCheckCommand(CLI::App& app, int& status) {
       "  a settings row whose control no longer exists;\n"
       "  a button call whose kind is not EXE, MSG or HLP.\n"
       "Exit status 1 when anything is reported.");
-  sub->callback([file, &status] { status = RunCheck(*file); });
 }
 
 }  // namespace vistip

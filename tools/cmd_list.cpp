@@ -1,6 +1,5 @@
 // `vistip list FILE`: one line per tip.
 #include <iostream>
-#include <memory>
 
 #include "tools/commands.h"
 #include "tools/tip_file_io.h"
@@ -27,14 +26,12 @@ int RunList(const std::string& file) {
 }  // namespace
 
 void AddListCommand(CLI::App& app, int& status) {
-  auto file = std::make_shared<std::string>();
-  CLI::App* sub = app.add_subcommand("list", "List the tips of a tip file, one line each");
-  sub->add_option("FILE", *file, "the tip file")->required();
+  CLI::App* sub =
+      AddFileCommand(app, status, "list", "List the tips of a tip file, one line each", RunList);
   sub->footer(
       "Each line: procedure, control, type, date of the last edit (YYYY-MM-DD) and the first\n"
       "line of the tip text, separated by tabs, in record order. A blank procedure or control\n"
       "gives an empty column; control bytes show as \\xHH.");
-  sub->callback([file, &status] { status = RunList(*file); });
 }
 
 }  // namespace vistip

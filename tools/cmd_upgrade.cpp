@@ -1,6 +1,5 @@
 // `vistip upgrade FILE`: converts a tip file of the old layout into the current one.
 #include <iostream>
-#include <memory>
 
 #include "api/state.h"
 #include "runtime/errors.h"
@@ -46,14 +45,12 @@ int RunUpgrade(const std::string& file) {
 }  // namespace
 
 void AddUpgradeCommand(CLI::App& app, int& status) {
-  auto file = std::make_shared<std::string>();
-  CLI::App* sub = app.add_subcommand("upgrade", "Convert a tip file of the old layout");
-  sub->add_option("FILE", *file, "the tip file")->required();
+  CLI::App* sub =
+      AddFileCommand(app, status, "upgrade", "Convert a tip file of the old layout", RunUpgrade);
   sub->footer(
       "Converts in place as the tip window does on meeting an old file, keeping a copy of the\n"
       "old file as \"vtTemp$).)$(\" in the current directory. A progress bar is drawn on\n"
       "standard error when it is a terminal. Nobody else may have the file open meanwhile.");
-  sub->callback([file, &status] { status = RunUpgrade(*file); });
 }
 
 }  // namespace vistip

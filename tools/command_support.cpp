@@ -1,10 +1,20 @@
 // What several subcommands share: the arguments of a tip request and the error message.
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "tools/commands.h"
 
 namespace vistip {
+
+CLI::App* AddFileCommand(CLI::App& app, int& status, const char* name, const char* description,
+                         std::function<int(const std::string& file)> run) {
+  auto file = std::make_shared<std::string>();
+  CLI::App* sub = app.add_subcommand(name, description);
+  sub->add_option("FILE", *file, "the tip file")->required();
+  sub->callback([file, &status, run = std::move(run)] { status = run(*file); });
+  return sub;
+}
 
 void AddTipArguments(CLI::App& sub, TipRequest& request) {
   sub.add_option("FILE", request.file, "the tip file")->required();

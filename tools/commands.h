@@ -4,6 +4,8 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <functional>
+#include <string>
 #include <string_view>
 
 #include "tools/built_tip.h"
@@ -21,6 +23,10 @@ void AddDumpCommand(CLI::App& app, int& status);
 void AddRenderCommand(CLI::App& app, int& status);
 void AddShowCommand(CLI::App& app, int& status);
 void AddUpgradeCommand(CLI::App& app, int& status);
+
+// A subcommand whose one argument is FILE, the tip file: `run` gives its exit status.
+CLI::App* AddFileCommand(CLI::App& app, int& status, const char* name, const char* description,
+                         std::function<int(const std::string& file)> run);
 
 // The positional arguments FILE PROC CONTROL TYPE that name one tip request.
 void AddTipArguments(CLI::App& sub, TipRequest& request);
