@@ -75,7 +75,7 @@ class TipChecker {
           "settings row [" + EscapeText(SET.CONTROLNAME.clip()) + "]" + EscapeText(SET.PROP.clip());
       if (!controls.contains(std::string(SET.CONTROLNAME.clip())))
         Report(0, row + ": control " + Quoted(SET.CONTROLNAME.clip()) + " no longer exists");
-      const std::string_view kind = SET.SETTING.view().substr(0, 3);
+      const std::string_view kind = SET.SETTING.clip().substr(0, 3);
       if (SET.PROP.clip() == kPropCallName && kind != "EXE" && kind != "MSG" && kind != "HLP")
         Report(0, row + ": call " + Quoted(SET.SETTING.clip()) + " is of kind " + Quoted(kind) +
                       ", not EXE, MSG or HLP");
