@@ -37,7 +37,10 @@ int RunImport(const ImportArgs& args) {
   const TipFileResult r = ImportTips(args.file, tips);
   for (const std::string& d : r.duplicates)
     std::cerr << "vistip: " << args.file << ": added a second tip for " << d << "\n";
-  if (!r.ok) return Fail(r.error);
+  if (!r.ok)
+    return Fail(r.error + (r.added > 0 ? "; the first " + std::to_string(r.added) +
+                                             " tips were added before it"
+                                       : ""));
   std::cout << args.file << ": added " << r.added << " tips, " << r.duplicates.size()
             << " of them duplicates\n";
   return 0;
