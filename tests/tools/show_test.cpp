@@ -54,7 +54,8 @@ TEST_F(ShowTest, OpensTheTipWindowAndReturnsWhenItCloses) {
     std::string geometry;
     for (int i = 0; i < 250 && geometry.empty() && VistipRunning(pid); ++i) {
       geometry = Xdotool("getwindowfocus getwindowgeometry --shell");
-      if (ShellValue(geometry, "WIDTH") < 100) geometry.clear();  // not the tip yet
+      const int width = ShellValue(geometry, "WIDTH");
+      if (width < 100 || width >= 1280) geometry.clear();  // not the tip yet: none, or the root
       if (geometry.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_FALSE(geometry.empty()) << "no tip window appeared";
