@@ -1,5 +1,6 @@
 // Ok and Cancel on the edit tab, end to end: what reaches the tip file (read back through a
 // declaration of its own), what the host is told, and the tip shown afterwards.
+#include <cstdio>
 #include <optional>
 
 #include "edit_tab_fixture.h"
@@ -264,6 +265,39 @@ TEST_F(EditTabTest, ASavedTipIsWhatTheNextWindowFinds) {
   ASSERT_NE(Show(), nullptr);
   EXPECT_TRUE(Showing("Saved for later"));
   EXPECT_EQ(tip_->LOCALREQUEST, kChangeRecord);
+}
+
+// Standard output of a command run by the shell (the test's own fixed command line).
+std::string Output(const std::string& command) {
+  std::string out;
+  FILE* p = ::popen(command.c_str(), "r");
+  if (p == nullptr) return out;
+  char buf[256];
+  for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+  ::pclose(p);
+  return out;
+}
+
+TEST_F(EditTabTest, AnotherProcessFindsExactlyWhatWasSaved) {
+  ASSERT_NE(ShowTip({kStored, kOther}), nullptr);
+  Edit();
+  Replace(kHelpTip, "Changed tip");
+  Ok();
+  Edit();
+  Replace(kControlName, "E");
+  Replace(kControlType, "LIST");
+  Ok();
+  Edit();
+  Replace(kHelpTip, "Cancelled text");
+  Cancel();
+  CloseTip();
+  int year = 0, month = 0, day = 0;
+  rt::YmdFromDate(rt::Today(), year, month, day);
+  char today[16];
+  std::snprintf(today, sizeof today, "%04d-%02d-%02d", year, month, day);
+  EXPECT_EQ(Output(std::string(VISTIP_COMMAND) + " list tips.tps"),
+            std::string("P\tC\tENTRY\t") + today + "\tChanged tip\n" +
+                "P\tD\tENTRY\t#0\tOther tip\n" + "P\tE\tLIST\t" + today + "\tChanged tip\n");
 }
 
 }  // namespace
