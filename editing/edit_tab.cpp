@@ -6,7 +6,7 @@
 namespace vistip::tipwindow {
 
 void HelpTipWindow::EnterEditing() {
-  UNEDITED = VTH;
+  if (!EDITMODE) UNEDITED = VTH;  // Alt+E again while editing keeps the tip as first found
   EDITMODE = 1;
   Window.SetProp(0, rt::kPropText, "Edit Help Tip...");
   Window.SetPropInt(0, rt::kPropHeight, kMinTipHeight);

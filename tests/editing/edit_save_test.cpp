@@ -241,6 +241,20 @@ INSTANTIATE_TEST_SUITE_P(Settings, CancelTest,
                                                       "[S  1]FONT;Arial,12,255,700\xAB"}),
                          [](const auto& p) { return std::string(p.param.label); });
 
+TEST_F(EditTabTest, AltEAgainWhileEditingDoesNotMoveWhatCancelGoesBackTo) {
+  ASSERT_NE(ShowTip({kStored}), nullptr);
+  Edit();
+  Replace(kHelpTip, "Typed text");
+  Edit();
+  EXPECT_TRUE(Editing());
+  EXPECT_EQ(rt::harness::ShownText(*window_, kHelpTip), "Typed text");
+  Cancel();
+  EXPECT_TRUE(Showing("Old tip"));
+  Edit();
+  Ok();
+  EXPECT_EQ(Keys(FileTips()), (std::vector<std::string>{"P|C|ENTRY|Old tip"}));
+}
+
 TEST_F(EditTabTest, CancelOnANewTipWritesNothing) {
   ASSERT_NE(ShowTip({}), nullptr);
   Edit();
