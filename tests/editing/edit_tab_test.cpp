@@ -137,5 +137,18 @@ TEST_F(EditTabTest, WhileEditingNeitherFocusLossNorTheTimerEndsTheEditor) {
   EXPECT_TRUE(TipClosed());
 }
 
+TEST_F(EditTabTest, F1WhileEditingOpensTheEditingTopicAndTheEditorStays) {
+  std::filesystem::copy_file(VISTIP_HELP_FILE, dir_ / "Vistip.hlp");
+  ASSERT_NE(ShowTip({{"P", "C", "ENTRY", "Hello tip"}}), nullptr);
+  Edit();
+  PressKey(rt::kF1Key);
+  rt::Window* viewer = rt::harness::WaitForCaption("Help - Vistip.hlp");
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(
+      rt::WaitFor([&] { return rt::harness::ShownText(*viewer, 3) == "Help Tip Text Editing"; }));
+  EXPECT_TRUE(TipOpen());
+  EXPECT_TRUE(Editing());
+}
+
 }  // namespace
 }  // namespace vistip::tipwindow::testing
