@@ -16,7 +16,10 @@ void HelpTipWindow::EnterEditing() {
     Window.SetPropInt(0, rt::kPropMinHeight, kMinTipHeight);
     Window.SetPropInt(0, rt::kPropResize, 1);
     Window.SetPropInt(0, rt::kPropMaximizeBox, 1);
+    // Only a width the author gives the editor is the tip's; the one it has now is measured.
+    const int16_t stored = StoredWidth(VTH.OTHER);
     ResizeWindowRtn();
+    SetStoredWidth(VTH.OTHER, stored);
   }
   const int32_t width = Window.GetPropInt(0, rt::kPropWidth);
   const int32_t height = Window.GetPropInt(0, rt::kPropHeight);

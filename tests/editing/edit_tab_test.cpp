@@ -94,12 +94,24 @@ TEST_F(EditTabTest, WithVariableWidthTheEditorCanBeResized) {
   EXPECT_EQ(Width(kHelpTip), width - 10);
   EXPECT_EQ(Ctl(kBox1).w, width - 2);
   EXPECT_EQ(Ctl(kSheet1).w, width + 2);
+  EXPECT_EQ(StoredWidth(VTH.OTHER), 0);  // entering measures nothing for the tip to keep
   // A width the author gives the editor becomes the tip's stored width on Ok.
   rt::harness::Resize(*window_, 250, 165);
   EXPECT_EQ(Width(kHelpTip), 240);
   Ok();
   ASSERT_EQ(FileTips().size(), 1u);
   EXPECT_EQ(FileTips()[0].width, 250);
+}
+
+TEST_F(EditTabTest, WithVariableWidthAnEditWithoutResizingStoresNoWidth) {
+  GLO.VTVARIABLEWIDTH = 1;
+  ASSERT_NE(ShowTip({{"P", "C", "ENTRY", "Short"}}), nullptr);
+  Edit();
+  Replace(kHelpTip, "Short and sweet");
+  Ok();
+  ASSERT_EQ(FileTips().size(), 1u);
+  EXPECT_EQ(FileTips()[0].text, "Short and sweet");
+  EXPECT_EQ(FileTips()[0].width, 0);
 }
 
 TEST_F(EditTabTest, TheNameEntriesTakeTheInsertionPointAtTheirStart) {
