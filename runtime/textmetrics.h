@@ -27,6 +27,10 @@ double TextWidthPx(const Font& font, std::string_view text);
 // long paragraphs wrapped at word boundaries (characters when a word is wider than the line).
 // Each line is a piece of the input, without its line break.
 std::vector<std::string> WrapLines(const Font& font, std::string_view text, double width_px);
+// One of those lines (from 0; empty past the last) and their number, without copying the rest:
+// reading a long text line by line stays linear.
+std::string WrappedLine(const Font& font, std::string_view text, double width_px, size_t index);
+size_t WrappedLineCount(const Font& font, std::string_view text, double width_px);
 
 std::string Cp1252ToUtf8(std::string_view text);
 std::string Utf8ToCp1252(std::string_view text);  // characters outside Windows-1252 become '?'

@@ -339,9 +339,12 @@ int32_t Window::AutoHeight(const Control& c) const {
   return static_cast<int32_t>(std::ceil(MeasureFont(EffectiveFont(c)).height_px / PxPerDuY()));
 }
 
+double Window::LineWidthPx(const Control& c) const {
+  return std::max(AutoWidth(c) * PxPerDuX() - 2 * kTextMarginPx, 1.0);
+}
+
 std::vector<std::string> Window::TextLines(const Control& c) const {
-  const double width = AutoWidth(c) * PxPerDuX() - 2 * kTextMarginPx;
-  return WrapLines(EffectiveFont(c), DisplayText(c), std::max(width, 1.0));
+  return WrapLines(EffectiveFont(c), DisplayText(c), LineWidthPx(c));
 }
 
 std::vector<Window*> OpenWindows() {

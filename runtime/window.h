@@ -163,6 +163,7 @@ class Window {
   int32_t AutoHeight(const Control& c) const;
   // The wrapped lines of a text control at its present width (less kTextMarginPx each side).
   std::vector<std::string> TextLines(const Control& c) const;
+  double LineWidthPx(const Control& c) const;  // where a text control's lines break
   // Whether a click or a key can reach the control (active kind, visible, enabled).
   bool Active(const Control& c) const;
   Font EffectiveFont(const Control& c) const;

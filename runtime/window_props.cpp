@@ -4,6 +4,7 @@
 
 #include "runtime/strings.h"
 #include "runtime/thread_internal.h"
+#include "runtime/textmetrics.h"
 #include "runtime/window.h"
 
 namespace rt {
@@ -282,12 +283,12 @@ std::string Window::GetControlProp(const Control& c, int32_t prop, int32_t index
     case kPropHandle:
       return Str((static_cast<int64_t>(id_) << 16) + c.field + 0x8000);
     case kPropLineCount:
-      return Str(static_cast<int64_t>(TextLines(c).size()));
-    case kPropLine: {
-      const auto lines = TextLines(c);
-      return index >= 1 && static_cast<size_t>(index) <= lines.size() ? lines[index - 1]
-                                                                      : std::string();
-    }
+      return Str(static_cast<int64_t>(
+          WrappedLineCount(EffectiveFont(c), DisplayText(c), LineWidthPx(c))));
+    case kPropLine:
+      return index >= 1 ? WrappedLine(EffectiveFont(c), DisplayText(c), LineWidthPx(c),
+                                      static_cast<size_t>(index - 1))
+                        : std::string();
     case kPropSelStart:
       if (c.type == kCreateList || c.type == kCreateDropCombo) return Str(c.selected_row);
       return Str(static_cast<int64_t>(c.sel_from) + 1);

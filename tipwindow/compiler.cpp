@@ -30,8 +30,11 @@ void HelpTipWindow::LoadCtlQueueRtn() {
   CURRENTCONTROL = kFirstTipField;
   const int32_t lines = Window.GetPropInt(kHelpTip, rt::kPropLineCount);
   for (STRINGSUB = 1; STRINGSUB <= lines; ++STRINGSUB) {
-    HOLDINGSTRING = Window.GetProp(kHelpTip, rt::kPropLine, STRINGSUB);
-    const LineScan scan = ScanTipLine(HOLDINGSTRING.view(), numbers);
+    // The line itself is scanned, not its blank-padded copy in HOLDINGSTRING.
+    const std::string line = Window.GetProp(kHelpTip, rt::kPropLine, STRINGSUB);
+    HOLDINGSTRING = line;
+    const LineScan scan = ScanTipLine(std::string_view(line).substr(0, HOLDINGSTRING.size()),
+                                      numbers);
     for (const MarkupEntry& entry : scan.entries) AddEntry(entry);
     for (size_t i = 0; i < scan.unclosed.size(); ++i) ReportUnclosedTag();
   }

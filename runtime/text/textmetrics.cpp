@@ -117,9 +117,12 @@ double TextWidthPx(const Font& font, std::string_view text) {
   return static_cast<double>(engine.EntryFor(font).Width(text)) / PANGO_SCALE;
 }
 
-std::vector<std::string> WrapLines(const Font& font, std::string_view text, double width_px) {
-  Engine& engine = Engine::Get();
-  std::lock_guard lock(engine.mu);
+namespace {
+
+// The wrapped lines of `text`, from the cache when it was wrapped lately. Call with engine.mu held;
+// the result stays valid until the next wrap.
+const std::vector<std::string>& CachedWrap(Engine& engine, const Font& font, std::string_view text,
+                                           double width_px) {
   FontEntry& e = engine.EntryFor(font);
   const int64_t width = WrapWidth(width_px);
   WrapCache& cache = Wraps();
@@ -137,6 +140,27 @@ std::vector<std::string> WrapLines(const Font& font, std::string_view text, doub
   slot.text.assign(text);
   slot.lines = Wrap(e, text, width);
   return slot.lines;
+}
+
+}  // namespace
+
+std::vector<std::string> WrapLines(const Font& font, std::string_view text, double width_px) {
+  Engine& engine = Engine::Get();
+  std::lock_guard lock(engine.mu);
+  return CachedWrap(engine, font, text, width_px);
+}
+
+std::string WrappedLine(const Font& font, std::string_view text, double width_px, size_t index) {
+  Engine& engine = Engine::Get();
+  std::lock_guard lock(engine.mu);
+  const std::vector<std::string>& lines = CachedWrap(engine, font, text, width_px);
+  return index < lines.size() ? lines[index] : std::string();
+}
+
+size_t WrappedLineCount(const Font& font, std::string_view text, double width_px) {
+  Engine& engine = Engine::Get();
+  std::lock_guard lock(engine.mu);
+  return CachedWrap(engine, font, text, width_px).size();
 }
 
 }  // namespace rt

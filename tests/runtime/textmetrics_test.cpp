@@ -203,6 +203,23 @@ TEST(WrapLines, WidthDecidesTheLineCountAndLinesJoinToTheParagraph) {
   }
 }
 
+// Line by line, at two widths in turn (so each read may find the other width's lines cached):
+// the same lines as the whole list, and nothing past the last.
+TEST(WrapLines, OneLineAtATimeGivesTheSameLines) {
+  const std::string p = LongParagraph() + "\r\n\r\n" + LongParagraph();
+  const auto narrow = WrapLines(Font{}, p, 160 * DuX());
+  const auto wide = WrapLines(Font{}, p, 290 * DuX());
+  ASSERT_EQ(WrappedLineCount(Font{}, p, 160 * DuX()), narrow.size());
+  ASSERT_EQ(WrappedLineCount(Font{}, p, 290 * DuX()), wide.size());
+  for (size_t i = 0; i < narrow.size(); ++i) {
+    EXPECT_EQ(WrappedLine(Font{}, p, 160 * DuX(), i), narrow[i]) << i;
+    if (i < wide.size()) {
+      EXPECT_EQ(WrappedLine(Font{}, p, 290 * DuX(), i), wide[i]) << i;
+    }
+  }
+  EXPECT_EQ(WrappedLine(Font{}, p, 160 * DuX(), narrow.size()), "");
+}
+
 // Lines are filled greedily: each fits, and the next word would not have fitted after it.
 TEST(WrapLines, EachLineFitsAndTheNextWordWouldNot) {
   const std::string p = LongParagraph();
