@@ -1,0 +1,120 @@
+// UpdControlSetting: the modal "Update Control Settings" dialog in which an author edits the
+// settings of one control of a tip (tooltip, button call, string font, link target). Its members
+// are the procedure's locals, its member functions its routines. One object per call, used only
+// on the thread that runs the tip window.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "runtime/cstring.h"
+#include "runtime/file.h"
+#include "runtime/queue.h"
+#include "runtime/window.h"
+#include "tipwindow/help_tip_window.h"
+
+namespace vistip {
+
+// Runs the dialog for the control in the CONTROLQUEUE buffer of the calling thread; on "&Ok"
+// writes its settings into that thread's SETTINGSQUEUE. Returns when the dialog has closed.
+void UpdControlSetting();
+
+namespace settings {
+
+// Field numbers of the dialog's fixed part.
+inline constexpr int32_t kLinkPrompt = 1;
+inline constexpr int32_t kLinkCombo = 2;  // FLD4
+inline constexpr int32_t kProcedureName = 3;
+inline constexpr int32_t kProcedurePrompt = 4;
+inline constexpr int32_t kOkButton = 5;
+inline constexpr int32_t kCancelButton = 6;
+inline constexpr int32_t kFirstPageField = 201;
+
+// Designed size of the dialog.
+inline constexpr int32_t kDialogWidth = 248;
+inline constexpr int32_t kDialogHeight = 124;
+inline constexpr int32_t kButtonRowY = 95;
+
+// A row of the "Link to Tip:" list (FLD4).
+struct LinkRow {
+  rt::String<50> CONTROLNAME;
+  rt::String<50> PROCEDURENAME;
+  rt::String<20> CONTROLTYPE;
+};
+
+// Columns of the "Link to Tip:" list: control name, procedure name, control type.
+inline constexpr const char* kLinkListFormat =
+    "86L|M~Control Name~@s50@94L|M~Procedure Name~@s50@80L|M~Control Type~@s20@";
+
+// The window definition: 248 x 124 units, fields 1-6, the combo and entry bound to LIN.
+rt::WindowDesc SettingsWindowDesc();
+
+class UpdControlSetting {
+ public:
+  UpdControlSetting();
+  UpdControlSetting(const UpdControlSetting&) = delete;
+  UpdControlSetting& operator=(const UpdControlSetting&) = delete;
+
+  // The procedure: prepares, runs the event loop until the window closes, then closes down.
+  void Run();
+
+  // ---- the dialog (dialog.cpp, link_list.cpp, change_settings.cpp) ----
+  void PrepareProcedure();
+  void TakeEvent();
+  void TakeComboEvent();
+  void FillList();  // FLD4::FillList
+  void InitializeWindow();
+  void RefreshWindow();
+  void ChangeSettingsRtn();
+  void WriteSetting(const char* prop, std::string_view value);
+  void SyncWindow();
+  void ProcedureReturn();
+
+  // ---- the property pages (pages.cpp, button_page.cpp, string_page.cpp) ----
+  void LoadControls();
+  void ButtonControl();
+  void StringControl();
+  void HttpControl();
+  void LnkControl();
+  void BulletControl();
+  void TooltipRow();
+  void LoadCall();
+  void TakeCallKind();
+  void TakeFontLookup();
+  void UnstringFont();
+  bool ReadSetting(const char* prop);  // SET holds the row when found
+
+  // ---- the procedure's locals ----
+  rt::Window Window;
+  std::unique_ptr<rt::String<60>[]> ENTRYFIELD;  // slots 1-10 at [1]..[10]; [0] unused
+  int32_t CURRENTCONTROL = 0;
+  struct {
+    int32_t XPOS = 0;
+    int32_t YPOS = 0;
+    rt::String<40> TYPEFACE;
+    int32_t SIZE = 0;
+    int32_t COLOR = 0;
+    int32_t STYLE = 0;
+  } LOC;
+  int32_t FONTLOOKUP = 0;
+  int32_t CALLOPTION = 0;
+  int32_t EXEFIELD = 0;
+  int32_t MESSAGEFIELD = 0;
+  int32_t THREADFIELD = 0;
+  int32_t HELPFILEFIELD = 0;
+  int32_t HELPTOPICFIELD = 0;
+  int32_t FONTMODE = 0;
+  int32_t STRINGSUB = 0;
+  rt::String<20> SAVESTRING;
+  struct {
+    tipwindow::SavedRecord RECORD;
+  } SAV;
+  rt::Queue<LinkRow> FILEDROPCOMBO;
+  int32_t LOOPINDEX = 0;  // FLD4::LOOPINDEX
+  int32_t WINDOWINITIALIZED = 0;
+  int32_t FILESOPENED = 0;
+  int32_t WINDOWOPENED = 0;
+};
+
+}  // namespace settings
+}  // namespace vistip
