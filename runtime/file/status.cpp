@@ -10,6 +10,13 @@
 #include "runtime/file.h"
 
 namespace rt::file {
+namespace {
+
+bool IsAccessDenied(int err) {
+  return err == EACCES || err == EPERM || err == EROFS;
+}
+
+}  // namespace
 
 Status DriverError(std::string message) {
   return {kDriverError, "driver", std::move(message)};
@@ -46,6 +53,11 @@ Status SqliteError(sqlite3* db, int rc, int32_t corrupt_code) {
       return Code(kFileLocked);
     case SQLITE_READONLY:
       if (rc == SQLITE_READONLY) return Code(kAccessDenied);
+      break;
+    case SQLITE_CANTOPEN:
+      // A journal or file the system refuses to create (a directory without write permission,
+      // a read-only file system) is a denied access like any other.
+      if (db != nullptr && IsAccessDenied(sqlite3_system_errno(db))) return Code(kAccessDenied);
       break;
     case SQLITE_CONSTRAINT:
       if (rc == SQLITE_CONSTRAINT_PRIMARYKEY) return Code(kDuplicateKey);
