@@ -240,6 +240,13 @@ TipTextError ReadTipText(std::string_view input, std::vector<TipText>& tips) {
         return fail("unexpected line \"" + std::string(word) + "\" in a memo");
       } else if (word == "procedure" || word == "control" || word == "type") {
         if (!Unescape(value, bytes)) return fail("bad escape");
+        // A longer value would be cut when stored: refused rather than shortened unnoticed.
+        const size_t room = word == "type"      ? decltype(TipBuffer::CONTROLTYPE)::size()
+                            : word == "control" ? decltype(TipBuffer::CONTROLNAME)::size()
+                                                : decltype(TipBuffer::PROCEDURENAME)::size();
+        if (Clipped(bytes).size() > room)
+          return fail("the " + std::string(word) + " is longer than " + std::to_string(room) +
+                      " characters");
         (word == "procedure" ? t.procedure : word == "control" ? t.control : t.type) = bytes;
       } else if (word == "date") {
         if (!ParseDate(value, t.date)) return fail("bad date");
