@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "runtime/cstring.h"
 #include "runtime/file.h"
@@ -42,6 +44,18 @@ struct LinkRow {
   rt::String<20> CONTROLTYPE;
 };
 
+// The rows of the "Link to Tip:" list as the combo reads them. Reading a cell leaves the
+// queue's buffer and current entry as they were.
+class LinkRows : public rt::ListSource {
+ public:
+  explicit LinkRows(rt::Queue<LinkRow>& rows) : rows_(rows) {}
+  size_t Rows() const override;
+  std::string Cell(size_t row, size_t column) const override;
+
+ private:
+  rt::Queue<LinkRow>& rows_;
+};
+
 // Columns of the "Link to Tip:" list: control name, procedure name, control type.
 inline constexpr const char* kLinkListFormat =
     "86L|M~Control Name~@s50@94L|M~Procedure Name~@s50@80L|M~Control Type~@s20@";
@@ -69,6 +83,7 @@ class UpdControlSetting {
   void WriteSetting(const char* prop, std::string_view value);
   void SyncWindow();
   void ProcedureReturn();
+  bool IsType(std::string_view type) const;  // the edited control's type, upper-cased
 
   // ---- the property pages (pages.cpp, button_page.cpp, string_page.cpp) ----
   void LoadControls();
@@ -78,6 +93,10 @@ class UpdControlSetting {
   void LnkControl();
   void BulletControl();
   void TooltipRow();
+  // Creates the next page control (hidden) and returns its field; slot > 0 binds an entry or
+  // option group to that ENTRYFIELD slot.
+  int32_t CreateField(int32_t type, int32_t x, int32_t y, int32_t w, int32_t h,
+                      std::string_view text, int32_t slot = 0, int32_t parent = 0);
   void LoadCall();
   void TakeCallKind();
   void TakeFontLookup();
@@ -103,13 +122,11 @@ class UpdControlSetting {
   int32_t THREADFIELD = 0;
   int32_t HELPFILEFIELD = 0;
   int32_t HELPTOPICFIELD = 0;
-  int32_t FONTMODE = 0;
-  int32_t STRINGSUB = 0;
-  rt::String<20> SAVESTRING;
   struct {
     tipwindow::SavedRecord RECORD;
   } SAV;
-  rt::Queue<LinkRow> FILEDROPCOMBO;
+  rt::Queue<LinkRow> FILEDROPCOMBO;  // QUEUE:FILEDROPCOMBO, its buffer FLD4::LIN
+  LinkRows FILEDROPCOMBOROWS{FILEDROPCOMBO};
   int32_t LOOPINDEX = 0;  // FLD4::LOOPINDEX
   int32_t WINDOWINITIALIZED = 0;
   int32_t FILESOPENED = 0;

@@ -1,0 +1,48 @@
+// The string page of the settings dialog: the font string with the "..." button that opens the
+// font dialog on its parts and writes the chosen font back as a font string.
+#include <string>
+
+#include "runtime/dialogs.h"
+#include "settings/upd_control_setting.h"
+#include "tipwindow/font_string.h"
+#include "tipwindow/queues.h"
+
+namespace vistip::settings {
+
+void UpdControlSetting::StringControl() {
+  LOC.XPOS = 5;
+  LOC.YPOS = 2;
+  Window.Unhide(
+      CreateField(rt::kCreatePrompt, LOC.XPOS, LOC.YPOS, rt::kDefault, rt::kDefault, "&Font:"));
+  LOC.XPOS = 115;
+  const int32_t entry = CreateField(rt::kCreateEntry, LOC.XPOS, LOC.YPOS, 100, 10, "", 1);
+  Window.SetPropInt(entry, rt::kPropUpper, 0);
+  Window.Unhide(entry);
+  FONTLOOKUP = CreateField(rt::kCreateButton, 226, LOC.YPOS, 10, 10, "...");
+  Window.Unhide(FONTLOOKUP);
+  ENTRYFIELD[1] = ReadSetting(kPropFontName) ? SET.SETTING.view() : ",,,";
+  Window.Display();
+}
+
+// Only a press of the button opens the font dialog, not its other events.
+void UpdControlSetting::TakeFontLookup() {
+  if (FONTLOOKUP == 0 || rt::Field() != FONTLOOKUP || rt::Event() != rt::kEventAccepted) return;
+  UnstringFont();
+  std::string typeface = LOC.TYPEFACE.str();
+  if (!rt::FontDialog("Select the Font for this String", typeface, LOC.SIZE, LOC.COLOR, LOC.STYLE))
+    return;
+  LOC.TYPEFACE = typeface;
+  ENTRYFIELD[1] = LOC.TYPEFACE.str() + "," + std::to_string(LOC.SIZE) + "," +
+                  std::to_string(LOC.COLOR) + "," + std::to_string(LOC.STYLE);
+  Window.Display();
+}
+
+void UpdControlSetting::UnstringFont() {
+  const FontParts parts = vistip::UnstringFont(ENTRYFIELD[1].clip());
+  LOC.TYPEFACE = parts.TYPEFACE;
+  LOC.SIZE = parts.SIZE;
+  LOC.COLOR = parts.COLOR;
+  LOC.STYLE = parts.STYLE;
+}
+
+}  // namespace vistip::settings
