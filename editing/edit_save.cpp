@@ -1,9 +1,13 @@
 // Ok on the edit tab: the edited tip is added, written back in place, or deleted when its text
-// was cleared; then the tip tab is rebuilt from the text.
+// was cleared; then the tip tab is rebuilt from the text. A write the file refuses is reported
+// and the edit tab stays, with what was typed.
+#include <memory>
+
 #include "api/state.h"
 #include "runtime/dialogs.h"
 #include "runtime/process.h"
 #include "runtime/thread.h"
+#include "tipstore/standard_warning.h"
 #include "tipwindow/help_tip_window.h"
 
 namespace vistip::tipwindow {
@@ -18,59 +22,86 @@ void HelpTipWindow::SaveEditedTip() {
     return;
   }
   if (VTH.HELPTIP.blank() && LOCALREQUEST != kInsertRecord) LOCALREQUEST = kDeleteRecord;
+  bool done = false;
   switch (LOCALREQUEST) {
     case kInsertRecord:
-      AddEditedTip();
-      rt::Post(kEventTipAdded, 0, GLO.PARENTTHREAD);
+      done = AddEditedTip();
+      if (done) rt::Post(kEventTipAdded, 0, GLO.PARENTTHREAD);
       break;
     case kChangeRecord:
-      ChangeEditedTip();
+      done = ChangeEditedTip();
       break;
     case kDeleteRecord:
-      DeleteEditedTip();
+      done = DeleteEditedTip();
       break;
   }
+  if (!done) return;
   Window.Hide(kTab2);
   BackToTab1Rtn();
 }
 
 // The tip as it now stands becomes a record of its own and the tip on show: its copies are
 // taken again, so the next save of it writes this record in place.
-void HelpTipWindow::AddEditedTip() {
+bool HelpTipWindow::AddEditedTip() {
   VTH.SETTINGS = SETTINGS1;
   VTH.LASTEDITDATE = rt::Today();
-  VISTIP.Add();
+  if (!WriteDone(VISTIP.Add())) return false;
   LOCALREQUEST = kChangeRecord;
   KeepRecordCopies();
+  return true;
 }
 
 // New names add a record and leave the one under the old names; otherwise (the type alone may
-// have changed) the record read is rewritten.
-void HelpTipWindow::ChangeEditedTip() {
-  if (VTH.PROCEDURENAME != SAV.RECORD.PROCEDURENAME || VTH.CONTROLNAME != SAV.RECORD.CONTROLNAME) {
-    AddEditedTip();
-    return;
+// have changed) the record read is rewritten. One that has gone from the file meanwhile is
+// added again, so the edit is not lost.
+bool HelpTipWindow::ChangeEditedTip() {
+  if (VTH.PROCEDURENAME != SAV.RECORD.PROCEDURENAME || VTH.CONTROLNAME != SAV.RECORD.CONTROLNAME ||
+      !FindRecordRead()) {
+    return AddEditedTip();
   }
   VTH.LASTEDITDATE = rt::Today();
   VTH.SETTINGS = SETTINGS1;
-  VISTIP.Put();
+  return WriteDone(VISTIP.Put());
 }
 
 // A cleared tip is deleted, unless what was read is the tip of the control's type shown under
 // the control's names: that one serves every control of the type and is not this tip's to drop.
 // Either way the shown tip is no longer in the file, so a later save adds it anew.
-void HelpTipWindow::DeleteEditedTip() {
+bool HelpTipWindow::DeleteEditedTip() {
   if (ShowsTypeTipUnderOtherNames()) {
     LOCALREQUEST = kChangeRecord;
-    return;
+    return true;
   }
-  VISTIP.Delete();
+  if (FindRecordRead() && !WriteDone(VISTIP.Delete())) return false;
   LOCALREQUEST = kInsertRecord;
+  return true;
 }
 
 bool HelpTipWindow::ShowsTypeTipUnderOtherNames() const {
   return SAV.RECORD.PROCEDURENAME.blank() && SAV.RECORD.CONTROLNAME.blank() &&
          !(VTH.PROCEDURENAME.blank() && VTH.CONTROLNAME.blank());
+}
+
+// Makes the record this window read the file's current record again: another tip window of the
+// process may have read another one since. The record buffer keeps the edited tip.
+bool HelpTipWindow::FindRecordRead() {
+  const auto edited = std::make_unique<TipBuffer>(VTH);
+  VTH.PROCEDURENAME = SAV.RECORD.PROCEDURENAME;
+  VTH.CONTROLNAME = SAV.RECORD.CONTROLNAME;
+  VTH.CONTROLTYPE = SAV.RECORD.CONTROLTYPE;
+  const bool by_type = VTH.PROCEDURENAME.blank() && VTH.CONTROLNAME.blank();
+  const bool found = FetchTip(by_type ? TipBuffer::CONTROLTYPEKEY : TipBuffer::PROCEDURENAMEKEY) &&
+                     VTH.PROCEDURENAME == SAV.RECORD.PROCEDURENAME &&
+                     VTH.CONTROLNAME == SAV.RECORD.CONTROLNAME;
+  VTH = *edited;
+  return found;
+}
+
+// A refused write is told with the file's name; the author can press Ok again.
+bool HelpTipWindow::WriteDone(int32_t code) {
+  if (code == 0) return true;
+  StandardWarning(35, VISTIP.Name());
+  return false;
 }
 
 }  // namespace vistip::tipwindow

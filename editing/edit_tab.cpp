@@ -6,7 +6,12 @@
 namespace vistip::tipwindow {
 
 void HelpTipWindow::EnterEditing() {
-  if (!EDITMODE) UNEDITED = VTH;  // Alt+E again while editing keeps the tip as first found
+  // Alt+E again while editing keeps the tip as first found. Another tip window may have read
+  // another tip into the record buffer since this one built its tip.
+  if (!EDITMODE) {
+    if (HELPISLOADED) VTH = SHOWNTIP;
+    UNEDITED = VTH;
+  }
   EDITMODE = 1;
   Window.SetProp(0, rt::kPropText, "Edit Help Tip...");
   Window.SetPropInt(0, rt::kPropHeight, kMinTipHeight);
@@ -33,6 +38,7 @@ void HelpTipWindow::EnterEditing() {
   Window.Hide(kTab1);
   Window.Unhide(kTab2);
   Window.Select(kTab2);
+  Window.Display(kHelpTip, kControlType);  // the edit controls show the tip as restored
 }
 
 // Whatever was typed or resized since Alt+E is dropped, so the rebuild that follows (which

@@ -12,6 +12,7 @@ void HelpTipWindow::LoadTipTabRtn() {
   LoadSettingsQueueRtn();
   CreateControlsRtn();
   MoveTextToSettings();
+  SHOWNTIP = VTH;
   HELPISLOADED = 1;
 }
 

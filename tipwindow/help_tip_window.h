@@ -159,9 +159,11 @@ class HelpTipWindow {
   void SaveEditedTip();
   void CancelEditing();
   void SyncWindow();
-  void AddEditedTip();
-  void ChangeEditedTip();
-  void DeleteEditedTip();
+  bool FindRecordRead();
+  bool WriteDone(int32_t code);
+  bool AddEditedTip();
+  bool ChangeEditedTip();
+  bool DeleteEditedTip();
   bool ShowsTypeTipUnderOtherNames() const;
   void BackToTab1Rtn();
   void EnterFormatting();
@@ -225,6 +227,9 @@ class HelpTipWindow {
     rt::String<50> CONTROLNAME;
     rt::String<20> CONTROLTYPE;
   } SHOWN;
+  // The record buffer as this window's tip was built from it. Another tip window of the
+  // process reads into the same buffer, so the edit tab starts from this copy.
+  TipBuffer SHOWNTIP;
   // Editing (editing/): the record buffer as the edit tab found it, put back by Cancel.
   TipBuffer UNEDITED;
   // Formatting mode (editing/).
