@@ -212,34 +212,38 @@ void TipFileUpgrade::Fail() {
   rt::Halt(0);
 }
 
-// An upgrade yields to the other runtime threads once per record. One of them that starts
-// another upgrade or checks the tip file meanwhile would reopen or close the declarations the
-// running one writes through, so it waits until that one is done (runtime state: no lock).
+// An upgrade yields to the other runtime threads once per record, and opening a file may wait
+// for a lock. Another thread that starts an upgrade or checks the tip file meanwhile would reopen
+// or close the declarations the running one writes through, or convert the file a second time;
+// so a check and its upgrade run as one step, and the others wait for it (runtime state: no lock).
 bool upgrade_running = false;
 
-void WaitForRunningUpgrade() {
-  while (upgrade_running) rt::Yield();
-}
+class UpgradeTurn {
+ public:
+  UpgradeTurn() {
+    while (upgrade_running) rt::Yield();
+    upgrade_running = true;
+  }
+  ~UpgradeTurn() { upgrade_running = false; }
+  UpgradeTurn(const UpgradeTurn&) = delete;
+  UpgradeTurn& operator=(const UpgradeTurn&) = delete;
+};
 
 }  // namespace
 
 void UpgradeTipFile(const char* name_or_null) {
-  WaitForRunningUpgrade();
+  const UpgradeTurn turn;
   if (name_or_null != nullptr && !rt::detail::ClipBlanks(name_or_null).empty()) {
     GLO.VTAPPNAME = name_or_null;
   }
-  upgrade_running = true;
-  struct Done {
-    ~Done() { upgrade_running = false; }
-  } done;
   TipFileUpgrade().Run();
 }
 
 void UpgradeIfOldLayout() {
-  WaitForRunningUpgrade();
+  const UpgradeTurn turn;
   const int32_t code = VISTIP.Open(rt::kOpenShared);
   if (code == rt::kLayoutMismatch) {
-    UpgradeTipFile(nullptr);
+    TipFileUpgrade().Run();
   } else if (code == rt::kNoError) {
     VISTIP.Close();
   }

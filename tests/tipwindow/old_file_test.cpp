@@ -58,6 +58,7 @@ TEST_F(OldFileTest, ATipOfAnOldFileIsShownAfterItsConversion) {
 TEST_F(OldFileTest, TwoWindowsOpenedAtOnceShareOneConversion) {
   constexpr int32_t kRecords = 400;
   ASSERT_EQ(WriteOldTipFile("tips.tps", kRecords, FillOld), 0);
+  GLO.VTSTAYOPEN = 1;  // neither closes when the other takes the focus
   Request("Orders", "Name", "ENTRY");
   std::unique_ptr<HelpTipWindow> second;
   int32_t second_thread = 0;
