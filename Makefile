@@ -7,7 +7,7 @@ DEPS := cmake g++ clang make pkg-config libsqlite3-dev sqlite3 libpango1.0-dev l
         libx11-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev xvfb xdotool x11-utils \
         fonts-dejavu-core fonts-liberation libclang-rt-14-dev imagemagick
 
-.PHONY: deps build test test-plain test-asan test-tsan test-fuzz demo bench clean
+.PHONY: deps build test test-plain test-load test-asan test-tsan test-fuzz demo bench clean
 
 deps:
 	@missing=""; for p in $(DEPS); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -18,13 +18,17 @@ build: deps
 	cmake -S . -B $(BUILD) -DVISTIP_WERROR=ON >/dev/null
 	cmake --build $(BUILD) -j$(JOBS)
 
+# The load test (label "load", a minute of four host processes on one tip file) runs on its own.
 test-plain: build
-	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS) -LE load
+
+test-load: build
+	cd $(BUILD) && ctest --output-on-failure -L load
 
 test-asan: deps
 	cmake -S . -B build-asan -DVISTIP_BENCH=OFF -DVISTIP_SANITIZE=address,undefined >/dev/null
 	cmake --build build-asan -j$(JOBS)
-	cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$(CURDIR)/tests/lsan.supp" ctest --output-on-failure -j$(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$(CURDIR)/tests/lsan.supp" ctest --output-on-failure -j$(JOBS) -LE load
 
 # The threading tests (label "threads") under ThreadSanitizer, built with clang for its runtime.
 TSAN_TARGETS ?= runtime_thread_tests ntpaths_threads_tests
@@ -47,7 +51,7 @@ test-fuzz: deps
 	  $$bin -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=0 $$work $$corpus \
 	    >$$work.log 2>&1 || { tail -40 $$work.log; exit 1; }; rm -rf $$work $$work.log; done
 
-test: test-plain test-asan test-tsan test-fuzz
+test: test-plain test-load test-asan test-tsan test-fuzz
 
 demo: build
 	./demo/run-demo.sh $(BUILD)
