@@ -33,8 +33,8 @@ void UpdControlSetting::Run() {
 
 void UpdControlSetting::PrepareProcedure() {
   OpenWindowFiles({&LINKTIP}, FILESOPENED);
-  Window.SetFrom(kLinkCombo, &FILEDROPCOMBOROWS);
   Window.Open();
+  Window.SetFrom(kLinkCombo, &FILEDROPCOMBOROWS);
   WINDOWOPENED = 1;
   Window.SetPropInt(0, rt::kPropHide, 1);  // until the page is built
 }

@@ -1,0 +1,115 @@
+// The settings dialog's test setting: a tip file written by the test in a temporary directory,
+// and the dialog run on a runtime thread of its own for one control and its settings, as the
+// tip window's formatting mode runs it. What the dialog left in SETTINGSQUEUE is kept.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "../tipwindow/tip_window_fixture.h"
+#include "runtime/backend.h"
+#include "runtime/harness.h"
+#include "runtime/thread.h"
+#include "settings/upd_control_setting.h"
+#include "tipwindow/queues.h"
+
+namespace vistip::settings::testing {
+
+using tipwindow::testing::Tip;
+using tipwindow::testing::TipFile;
+
+struct Row {
+  std::string control, prop, setting, text;
+  bool operator==(const Row&) const = default;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const Row& r) {
+  return os << "{" << r.control << "," << r.prop << "," << r.setting << "," << r.text << "}";
+}
+
+class SettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rt::UseHeadlessBackend();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("vistip_settings_" + std::to_string(::getpid()) + "_" + std::to_string(++counter_));
+    std::filesystem::create_directories(dir_);
+    old_dir_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_);
+    GLO = GlobalState{};
+    LIN = TipBuffer{};
+    GLO.VTAPPNAME = "tips.tps";
+  }
+
+  void TearDown() override {
+    if (thread_ != 0) {
+      if (rt::Window* w = rt::harness::CurrentWindowOf(thread_)) rt::harness::CloseWindow(*w);
+      EXPECT_TRUE(rt::Join(thread_));
+    }
+    std::filesystem::current_path(old_dir_);
+    std::filesystem::remove_all(dir_);
+  }
+
+  // Runs the dialog for control `name` of `type` over `rows` and waits until its page shows.
+  rt::Window* Open(const std::string& name, const std::string& type, const std::vector<Row>& rows,
+                   const std::string& text = "the text") {
+    dialog_ = std::make_unique<UpdControlSetting>();
+    thread_ = rt::Start([this, name, type, rows, text] {
+      CTL.NAME = name;
+      CTL.TYPE = type;
+      CTL.TEXT = text;
+      for (const Row& r : rows) {
+        SET.CONTROLNAME = r.control;
+        SET.PROP = r.prop;
+        SET.SETTING = r.setting;
+        SET.TEXT = r.text;
+        SETTINGSQUEUE.Add();
+      }
+      dialog_->Run();
+      for (int32_t i = 1; i <= SETTINGSQUEUE.Records(); ++i) {
+        SETTINGSQUEUE.Get(i);
+        result_.push_back(
+            {SET.CONTROLNAME.str(), SET.PROP.str(), SET.SETTING.str(), SET.TEXT.str()});
+      }
+      SETTINGSQUEUE.Free();
+    });
+    window_ = rt::harness::WaitForWindow(
+        [this](const rt::Window& w) { return &w == &dialog_->Window && !w.hidden(); });
+    rt::harness::Settle();
+    return window_;
+  }
+
+  // Presses a button of the dialog and waits for the dialog to end.
+  std::vector<Row> Press(const char* button) {
+    EXPECT_TRUE(rt::harness::ClickButton(*window_, button));
+    return Finish();
+  }
+  std::vector<Row> Finish() {
+    rt::harness::Settle();
+    EXPECT_TRUE(rt::Join(thread_, std::chrono::milliseconds(2000)));
+    thread_ = 0;
+    return result_;
+  }
+
+  void TypeInto(int32_t field, std::string_view text) {
+    rt::harness::Click(*window_, field);
+    rt::harness::Type(*window_, text);
+  }
+  std::string Shown(int32_t field) { return rt::harness::ShownText(*window_, field); }
+  bool Visible(int32_t field) { return rt::harness::Shown(*window_, field); }
+
+  rt::RuntimeThread runtime_;
+  std::filesystem::path dir_, old_dir_;
+  std::unique_ptr<UpdControlSetting> dialog_;
+  int32_t thread_ = 0;
+  rt::Window* window_ = nullptr;
+  std::vector<Row> result_;
+  static inline int counter_ = 0;
+};
+
+}  // namespace vistip::settings::testing
