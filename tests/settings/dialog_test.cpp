@@ -55,6 +55,14 @@ TEST_F(SettingsTest, OkInsertsNewSettingsInKeyOrderAndReplacesExistingOnesInPlac
                                             {"C", "TOOLTIP", "c", "tc"}}));
 }
 
+TEST_F(SettingsTest, TheEntryPointRunsTheDialogOnTheCallingThread) {
+  ASSERT_NE(Open("B", "HTTP", {{"B", "TOOLTIP", "old", ""}}, "t", true), nullptr);
+  EXPECT_EQ(Shown(202), "old");
+  TypeInto(202, "er");
+  EXPECT_EQ(Press("&Ok"), (std::vector<Row>{{"B", "TOOLTIP", "older", "t"}}));
+  EXPECT_EQ(LINKTIP.USED, 0);
+}
+
 TEST_F(SettingsTest, OkAddsTheSettingsOfANewControlBetweenItsNeighbours) {
   const std::vector<Row> before = {{"A", "TOOLTIP", "a", ""}, {"C", "TOOLTIP", "c", ""}};
   ASSERT_NE(Open("B", "HTTP", before), nullptr);

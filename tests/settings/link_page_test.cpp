@@ -46,6 +46,18 @@ TEST_F(LinkPageTest, ChoosingARowTakesItsControlNameAndTheEntrysProcedureName) {
                                             {"L", "TOOLTIP", "go", "the text"}}));
 }
 
+TEST_F(LinkPageTest, ATypedControlNameIsTakenWhetherOrNotTheListHasIt) {
+  WriteTips();
+  ASSERT_NE(Open("L", "LNK", link_), nullptr);
+  rt::harness::Click(*window_, kLinkCombo);
+  for (int i = 0; i < 3; ++i) rt::harness::Press(*window_, rt::kBackspaceKey);
+  rt::harness::Type(*window_, "nowhere");
+  const std::vector<Row> rows = Press("&Ok");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0], (Row{"L", "LINKTIPCTL", "nowhere", "the text"}));
+  EXPECT_EQ(rows[1], (Row{"L", "LINKTIPPROC", "PX", "the text"}));
+}
+
 TEST_F(LinkPageTest, AProcedureNameTypedAloneDoesNotChangeTheLink) {
   WriteTips();
   ASSERT_NE(Open("L", "LNK", link_), nullptr);

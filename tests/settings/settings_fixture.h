@@ -56,10 +56,11 @@ class SettingsTest : public ::testing::Test {
   }
 
   // Runs the dialog for control `name` of `type` over `rows` and waits until its page shows.
+  // Through the entry point the dialog's procedure object is its own, out of the test's reach.
   rt::Window* Open(const std::string& name, const std::string& type, const std::vector<Row>& rows,
-                   const std::string& text = "the text") {
+                   const std::string& text = "the text", bool through_entry_point = false) {
     dialog_ = std::make_unique<UpdControlSetting>();
-    thread_ = rt::Start([this, name, type, rows, text] {
+    thread_ = rt::Start([this, name, type, rows, text, through_entry_point] {
       CTL.NAME = name;
       CTL.TYPE = type;
       CTL.TEXT = text;
@@ -70,7 +71,10 @@ class SettingsTest : public ::testing::Test {
         SET.TEXT = r.text;
         SETTINGSQUEUE.Add();
       }
-      dialog_->Run();
+      if (through_entry_point)
+        vistip::UpdControlSetting();
+      else
+        dialog_->Run();
       for (int32_t i = 1; i <= SETTINGSQUEUE.Records(); ++i) {
         SETTINGSQUEUE.Get(i);
         result_.push_back(
@@ -78,8 +82,12 @@ class SettingsTest : public ::testing::Test {
       }
       SETTINGSQUEUE.Free();
     });
-    window_ = rt::harness::WaitForWindow(
-        [this](const rt::Window& w) { return &w == &dialog_->Window && !w.hidden(); });
+    window_ = rt::harness::WaitForWindow([this, through_entry_point](const rt::Window& w) {
+      return (through_entry_point
+                  ? w.thread() == thread_ && w.caption() == "Update Control Settings"
+                  : &w == &dialog_->Window) &&
+             !w.hidden();
+    });
     rt::harness::Settle();
     return window_;
   }
