@@ -48,14 +48,20 @@ int32_t UpdControlSetting::CreateField(int32_t type, int32_t x, int32_t y, int32
   return field;
 }
 
-void UpdControlSetting::TooltipRow() {
+int32_t UpdControlSetting::FirstRow(std::string_view prompt, std::string_view picture) {
   LOC.XPOS = 5;
   LOC.YPOS = 2;
   Window.Unhide(
-      CreateField(rt::kCreatePrompt, LOC.XPOS, LOC.YPOS, rt::kDefault, rt::kDefault, "&Tooltip:"));
+      CreateField(rt::kCreatePrompt, LOC.XPOS, LOC.YPOS, rt::kDefault, rt::kDefault, prompt));
   LOC.XPOS = 115;
+  const int32_t entry = CreateField(rt::kCreateEntry, LOC.XPOS, LOC.YPOS, 100, 10, picture, 1);
+  Window.Unhide(entry);
+  return entry;
+}
+
+void UpdControlSetting::TooltipRow() {
+  FirstRow("&Tooltip:", "@s80");
   ENTRYFIELD[1] = ReadSetting(kPropToolTipName) ? SET.SETTING.view() : "Click here...";
-  Window.Unhide(CreateField(rt::kCreateEntry, LOC.XPOS, LOC.YPOS, 100, 10, "@s80", 1));
   LOC.YPOS += 10 + 2;
 }
 

@@ -10,14 +10,7 @@
 namespace vistip::settings {
 
 void UpdControlSetting::StringControl() {
-  LOC.XPOS = 5;
-  LOC.YPOS = 2;
-  Window.Unhide(
-      CreateField(rt::kCreatePrompt, LOC.XPOS, LOC.YPOS, rt::kDefault, rt::kDefault, "&Font:"));
-  LOC.XPOS = 115;
-  const int32_t entry = CreateField(rt::kCreateEntry, LOC.XPOS, LOC.YPOS, 100, 10, "", 1);
-  Window.SetPropInt(entry, rt::kPropUpper, 0);
-  Window.Unhide(entry);
+  Window.SetPropInt(FirstRow("&Font:", ""), rt::kPropUpper, 0);
   FONTLOOKUP = CreateField(rt::kCreateButton, 226, LOC.YPOS, 10, 10, "...");
   Window.Unhide(FONTLOOKUP);
   ENTRYFIELD[1] = ReadSetting(kPropFontName) ? SET.SETTING.view() : ",,,";

@@ -92,6 +92,8 @@ class UpdControlSetting {
   void HttpControl();
   void LnkControl();
   void BulletControl();
+  // The first row of a page at y 2: a prompt and an entry bound to slot 1; returns the entry.
+  int32_t FirstRow(std::string_view prompt, std::string_view picture);
   void TooltipRow();
   // Creates the next page control (hidden) and returns its field; slot > 0 binds an entry or
   // option group to that ENTRYFIELD slot.
