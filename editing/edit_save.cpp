@@ -55,10 +55,9 @@ bool HelpTipWindow::AddEditedTip() {
 // have changed) the record read is rewritten. One that has gone from the file meanwhile is
 // added again, so the edit is not lost.
 bool HelpTipWindow::ChangeEditedTip() {
-  if (VTH.PROCEDURENAME != SAV.RECORD.PROCEDURENAME || VTH.CONTROLNAME != SAV.RECORD.CONTROLNAME ||
-      !FindRecordRead()) {
+  if (VTH.PROCEDURENAME != SAV.RECORD.PROCEDURENAME || VTH.CONTROLNAME != SAV.RECORD.CONTROLNAME)
     return AddEditedTip();
-  }
+  if (!FindRecordRead()) return READERROR == 0 && AddEditedTip();
   VTH.LASTEDITDATE = rt::Today();
   VTH.SETTINGS = SETTINGS1;
   return WriteDone(VISTIP.Put());
@@ -72,7 +71,7 @@ bool HelpTipWindow::DeleteEditedTip() {
     LOCALREQUEST = kChangeRecord;
     return true;
   }
-  if (FindRecordRead() && !WriteDone(VISTIP.Delete())) return false;
+  if (FindRecordRead() ? !WriteDone(VISTIP.Delete()) : READERROR != 0) return false;
   LOCALREQUEST = kInsertRecord;
   return true;
 }
@@ -83,8 +82,10 @@ bool HelpTipWindow::ShowsTypeTipUnderOtherNames() const {
 }
 
 // Makes the record this window read the file's current record again: another tip window of the
-// process may have read another one since. The record buffer keeps the edited tip.
+// process may have read another one since. The record buffer keeps the edited tip. False when
+// the record has gone, or with READERROR set (and reported) when it could not be read.
 bool HelpTipWindow::FindRecordRead() {
+  READERROR = 0;
   const auto edited = std::make_unique<TipBuffer>(VTH);
   VTH.PROCEDURENAME = SAV.RECORD.PROCEDURENAME;
   VTH.CONTROLNAME = SAV.RECORD.CONTROLNAME;

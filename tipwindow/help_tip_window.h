@@ -184,6 +184,7 @@ class HelpTipWindow {
   int32_t WINDOWINITIALIZED = 0;
   int32_t FORCEREFRESH = 0;
   uint8_t HELPISLOADED = 0;
+  int32_t READERROR = 0;  // the error of a failed read of the tip (not its absence), else 0
   uint8_t EDITMODE = 0;
   uint8_t CONTROLFORMATTING = 0;
   uint8_t VISTIPCALL = 0;

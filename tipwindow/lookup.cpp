@@ -3,12 +3,16 @@
 #include <cstring>
 
 #include "api/state.h"
+#include "runtime/errors.h"
+#include "runtime/thread.h"
+#include "tipstore/standard_warning.h"
 #include "tipwindow/help_tip_window.h"
 
 namespace vistip::tipwindow {
 
 void HelpTipWindow::LoadTipFromFile() {
   LOCALREQUEST = kChangeRecord;
+  READERROR = 0;
   VTH.PROCEDURENAME = GLO.VTPROCEDURENAME;
   VTH.CONTROLNAME = GLO.VTCONTROLNAME;
   if (FetchTip(TipBuffer::PROCEDURENAMEKEY)) {
@@ -41,10 +45,20 @@ void HelpTipWindow::LoadTipFromFile() {
   }
   SETTINGS1 = VTH.SETTINGS;
   SaveShownTip();
+  // A tip that could not be read is not shown as a missing one, which a save would add twice.
+  if (READERROR != 0) rt::Post(rt::kEventCloseWindow);
 }
 
+// A read that fails for another reason than the tip's absence (another writer holding the file
+// too long) is reported once per lookup.
 bool HelpTipWindow::FetchTip(size_t key) {
-  return VISTIP.Get(key) == 0;
+  if (READERROR != 0) return false;  // each further read would wait as long again
+  const int32_t code = VISTIP.Get(key);
+  if (code != 0 && code != rt::kRecordNotFound) {
+    if (READERROR == 0) StandardWarning(35, VISTIP.Name());
+    READERROR = code;
+  }
+  return code == 0;
 }
 
 void HelpTipWindow::KeepRecordCopies() {
