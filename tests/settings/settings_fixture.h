@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "../tipwindow/tip_window_fixture.h"
 #include "runtime/backend.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
 #include "settings/upd_control_setting.h"
+#include "tests/tipwindow/tip_window_fixture.h"
 #include "tipwindow/queues.h"
 
 namespace vistip::settings::testing {
