@@ -15,6 +15,10 @@ const std::string kMemo = "old[B1]TOOLTIP;Start it\xAB[S  1]FONT;Arial,10,0,400\
 const std::string kWrittenMemo = "[B1]TOOLTIP;Start it\xAB[S  1]FONT;Arial,10,0,400\xAB";
 
 constexpr int32_t kFirstPageEntry = 202;  // the settings dialog's tooltip or font entry
+// The dialog's button page also writes the call kind it offers, EXE with no program.
+const std::string kNewMemo =
+    "[B1]CALL;EXE\xABTOOLTIP;Run the report\xAB[S  1]FONT;Liberation Serif,12,255,700\xAB";
+
 struct Rect {
   int32_t x, y, w, h;
   bool operator==(const Rect&) const = default;
@@ -97,6 +101,14 @@ class FormattingTest : public TipWindowTest {
     ASSERT_TRUE(rt::harness::ClickButton(*dialog, "&Ok"));
     ASSERT_TRUE(rt::WaitFor([&] { return !dialog->IsOpen(); }));
     rt::harness::Settle();
+  }
+
+  void ExpectNewSettingsShown() {
+    EXPECT_EQ(Ctl(Button()).tooltip, "Run the report");
+    EXPECT_EQ(window_->GetProp(Intro(), rt::kPropFontName), "Liberation Serif");
+    EXPECT_EQ(Prop(Intro(), rt::kPropFontSize), 12);
+    EXPECT_EQ(Prop(Intro(), rt::kPropFontColor), 255);
+    EXPECT_EQ(Prop(Intro(), rt::kPropFontStyle), 700);
   }
 
  public:  // the fields of the tip's controls, named in the table below
@@ -337,6 +349,23 @@ TEST_F(FormattingTest, SavingATipThatIsNotInTheFileWritesNothing) {
   const std::vector<Tip> tips = TipFile("tips.tps").Read();
   ASSERT_EQ(tips.size(), 1u);
   EXPECT_EQ(tips[0].settings, kMemo);
+}
+
+TEST_F(FormattingTest, SaveAndExitShowsTheNewFontsAndToolTipsAndAFreshOpenFindsThem) {
+  ASSERT_NE(ShowTip(), nullptr);
+  AltC();
+  SetProperty(Intro(), "Liberation Serif,12,255,700");
+  SetProperty(Button(), "Run the report");
+  EXPECT_EQ(Ctl(Button()).tooltip, "Start it");  // not rebuilt before "Save and Exit"
+  EXPECT_EQ(StoredSettings(), kMemo);
+  Choose("Save and Exit");
+  EXPECT_EQ(StoredSettings(), kNewMemo);
+  ExpectNewSettingsShown();
+  CloseTip();
+  Request("P", "C", "ENTRY");
+  ASSERT_NE(Show(), nullptr);
+  ExpectNewSettingsShown();
+  EXPECT_EQ(StoredSettings(), kNewMemo);
 }
 
 TEST_F(FormattingTest, ExitAfterPropertiesWritesNothing) {
