@@ -59,6 +59,15 @@ TEST_F(SettingsTest, TheFontDialogsChoiceBecomesTheFontString) {
                                             {"S", "TOOLTIP", "t", ""}}));
 }
 
+TEST_F(SettingsTest, OnlyAPressOfTheButtonOpensTheFontDialog) {
+  ASSERT_NE(Open("S", "STRING", {}), nullptr);
+  rt::harness::Focus(*window_, kFontButton);
+  rt::harness::Focus(*window_, kFontEntry);
+  for (const rt::Window* w : rt::OpenWindows())
+    EXPECT_NE(w->caption(), "Select the Font for this String");
+  EXPECT_EQ(Press("&Ok"), (std::vector<Row>{{"S", "FONT", ",,,", "the text"}}));
+}
+
 TEST_F(SettingsTest, ACancelledFontDialogChangesNothing) {
   ASSERT_NE(Open("S", "STRING", {{"S", "FONT", "Courier,9,0,400", ""}}), nullptr);
   rt::harness::Click(*window_, kFontButton);
