@@ -62,9 +62,7 @@ TEST_F(EditTabTest, ARefusedWriteIsReportedAndTheEditStays) {
   Ok();
   rt::Window* box = rt::harness::WaitForCaption("Record Retrieval Error");
   ASSERT_NE(box, nullptr);
-  std::string text;
-  for (const auto& c : box->controls())
-    if (c->type == rt::kCreateString) text += (text.empty() ? "" : " ") + c->text;
+  const std::string text = BoxText(*box);
   EXPECT_NE(text.find("(32)"), std::string::npos) << text;
   EXPECT_NE(text.find("tips.tps"), std::string::npos) << text;
   EXPECT_TRUE(rt::harness::ClickButton(*box, "&OK"));

@@ -22,9 +22,7 @@ TEST_F(TipWindowTest, ALinkedTipThatCannotBeReadIsReportedAndTheWindowCloses) {
   rt::harness::Click(*window_, link + 1);
   rt::Window* box = rt::harness::WaitForCaption("Record Retrieval Error");
   ASSERT_NE(box, nullptr);
-  std::string text;
-  for (const auto& c : box->controls())
-    if (c->type == rt::kCreateString) text += (text.empty() ? "" : " ") + c->text;
+  const std::string text = BoxText(*box);
   EXPECT_NE(text.find("(32)"), std::string::npos) << text;
   EXPECT_TRUE(rt::harness::ClickButton(*box, "&OK"));
   EXPECT_EQ(sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);

@@ -77,6 +77,14 @@ struct Posted {
   int32_t event, field;
 };
 
+// What a message box says: its strings joined by blanks.
+inline std::string BoxText(const rt::Window& box) {
+  std::string text;
+  for (const auto& c : box.controls())
+    if (c->type == rt::kCreateString) text += (text.empty() ? "" : " ") + c->text;
+  return text;
+}
+
 class TipWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
