@@ -228,6 +228,13 @@ TEST_F(FormattingTest, AClickThatHitsNothingLeavesTheFrameAndTheSelection) {
   EXPECT_TRUE(ItemEnabled(*menu, "Properties"));
   rt::harness::Press(*menu, rt::kEscKey);
   EXPECT_EQ(tip_->CONTROLFORMATTING, 1);  // a dismissed menu changes nothing
+  // "Properties" edits the framed button, not the control where the missed walk ended.
+  Choose("Properties");
+  rt::Window* dialog = rt::harness::WaitForCaption("Update Control Settings");
+  ASSERT_NE(dialog, nullptr);
+  rt::harness::Settle();
+  EXPECT_EQ(rt::harness::ShownText(*dialog, kFirstPageEntry), "Start it");
+  ASSERT_TRUE(rt::harness::ClickButton(*dialog, "&Cancel"));
 }
 
 TEST_F(FormattingTest, PropertiesIsDisabledBeforeTheFirstSelection) {
