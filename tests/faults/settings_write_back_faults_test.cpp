@@ -30,6 +30,17 @@ class SettingsWriteBackFaultTest : public TipWindowTest,
   const std::vector<Tip> kTips = {{"P", "C", "ENTRY", "See <LNK:Order Entry>", "", 300},
                                   {"", "OrderEntry", "", "Order tip"},
                                   {"Q", "D", "BUTTON", "Other", "[B1]TOOLTIP;Go\xAB"}};
+  TipFile file_{"tips.tps"};
+
+  // The tip file made and the first tip shown; the link is clicked while the fault lasts.
+  void ShowAndClickLinkDuringTheFault(int32_t* failures = nullptr) {
+    file_.Create(kTips);
+    Request("P", "C", "ENTRY");
+    ASSERT_NE(Show(), nullptr);
+    FailingVfs fault(GetParam());
+    ClickLink();
+    if (failures != nullptr) *failures = fault.failures();
+  }
 
   void ClickLink() {
     const int32_t field = FieldOf("Order Entry");
@@ -40,34 +51,21 @@ class SettingsWriteBackFaultTest : public TipWindowTest,
 };
 
 TEST_P(SettingsWriteBackFaultTest, AFailedWriteBackLosesNothingAndTheLinkStillWorks) {
-  TipFile file("tips.tps");
-  file.Create(kTips);
-  Request("P", "C", "ENTRY");
-  ASSERT_NE(Show(), nullptr);
-  {
-    FailingVfs fault(GetParam());
-    ClickLink();
-    EXPECT_GT(fault.failures(), 0);
-  }
+  int32_t failures = 0;
+  ShowAndClickLinkDuringTheFault(&failures);
+  EXPECT_GT(failures, 0);
   EXPECT_NE(FieldOf("Order tip"), 0);
-  EXPECT_TRUE(SameTips(file.Read(), kTips));
+  EXPECT_TRUE(SameTips(file_.Read(), kTips));
 }
 
 TEST_P(SettingsWriteBackFaultTest, TheNextWriteBackStoresTheSettings) {
-  TipFile file("tips.tps");
-  file.Create(kTips);
-  Request("P", "C", "ENTRY");
-  ASSERT_NE(Show(), nullptr);
-  {
-    FailingVfs fault(GetParam());
-    ClickLink();
-  }
+  ShowAndClickLinkDuringTheFault();
   rt::harness::Click(*window_, kBack);
   rt::harness::Settle();
   ClickLink();
   std::vector<Tip> expected = kTips;
   expected[0].settings = "[LNK1]LINKTIPPROC;\xABLINKTIPCTL;OrderEntry\xAB";
-  EXPECT_TRUE(SameTips(file.Read(), expected));
+  EXPECT_TRUE(SameTips(file_.Read(), expected));
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, SettingsWriteBackFaultTest,
