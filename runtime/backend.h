@@ -25,6 +25,9 @@ class Backend {
   virtual void BeforeWait() {}
   // Milliseconds until the backend needs the calling thread's loop again (tool tips), or -1.
   virtual int WaitTimeoutMs() { return -1; }
+  // Brings the window in front of every other window on the screen and gives it the input focus
+  // (the help viewer coming forward). Call on the window's own thread.
+  virtual void Raise(Window&) {}
   virtual void Beep() {}
   virtual std::string ClipboardText() { return clipboard_; }
   virtual void SetClipboardText(const std::string& text) { clipboard_ = text; }

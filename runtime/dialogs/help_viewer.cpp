@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "runtime/backend.h"
 #include "runtime/dialogs.h"
 #include "runtime/dialogs/dialog_common.h"
 #include "runtime/dialogs/help_file.h"
@@ -113,7 +114,7 @@ class HelpViewer {
         ShowRequest();
         return true;
       case kEventToFront:
-        input::WindowFocus(*window_, true);
+        ToFront();
         return true;
       case kEventNewSelection:
         if (Field() == kContentsList) ShowTopic(SelectedRow(kContentsList) - 1, true);
@@ -131,13 +132,19 @@ class HelpViewer {
     return true;
   }
 
+  // Brings the viewer in front of the other windows on the screen, with the focus.
+  void ToFront() {
+    CurrentBackend().Raise(*window_);
+    input::WindowFocus(*window_, true);
+  }
+
   int32_t SelectedRow(int32_t list) const { return window_->GetPropInt(list, kPropSelStart); }
 
   // Reads the file that Help named last (a blank name keeps the one shown) and shows the topic.
   void ShowRequest() {
     const ViewerState& request = State();
     if (!request.file.empty() || file_.empty()) Load(request.file);
-    input::WindowFocus(*window_, true);
+    ToFront();
     if (!loaded_) return;
     const int topic = FindHelpTopic(help_, request.topic);
     ShowTopic(topic >= 0 ? topic : ContentsTopic(help_), true);

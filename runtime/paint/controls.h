@@ -28,6 +28,10 @@ void PaintList(const Canvas& cv, const Control& c);
 // A sheet with its tab headers.
 void PaintSheet(const Canvas& cv, const Control& c);
 
+// Draws the standard icon that `name` stands for ("~asterisk", "~exclamation", "~hand",
+// "~question", any letter case) to fill the square centred in r; false for any other name.
+bool PaintStandardIcon(const Canvas& cv, const Rect& r, std::string_view name);
+
 // A small solid triangle pointing right (button icons) or down (drop buttons), centred in r.
 void PaintArrow(const Canvas& cv, const Rect& r, bool down, int32_t color);
 

@@ -54,12 +54,12 @@ void PaintLabel(const Canvas& cv, const Control& c) {
   cv.PopClip();
 }
 
-// A PNG file named by the control's text (or icon), scaled to the control; nothing when the
-// file cannot be read.
+// A standard icon, or a PNG file named by the control's text (or icon) scaled to the control;
+// nothing when the file cannot be read.
 void PaintImage(const Canvas& cv, const Control& c) {
   const Rect r = cv.RectOf(c);
   const std::string name = c.text.empty() ? c.icon : cv.window().DisplayText(c);
-  if (r.empty() || name.empty()) return;
+  if (r.empty() || name.empty() || PaintStandardIcon(cv, r, name)) return;
   cairo_surface_t* image = cairo_image_surface_create_from_png(name.c_str());
   if (cairo_surface_status(image) == CAIRO_STATUS_SUCCESS) {
     const int iw = cairo_image_surface_get_width(image), ih = cairo_image_surface_get_height(image);

@@ -186,6 +186,18 @@ class X11Backend : public Backend {
     }
   }
 
+  void Raise(Window& w) override {
+    XWin* x = Data(w);
+    if (x == nullptr) return;
+    if (!x->mapped) {
+      x->focus_on_map = true;  // mapping raises it, and the focus follows once it is mapped
+      return;
+    }
+    XRaiseWindow(x->dpy, x->xid);
+    XSetInputFocus(x->dpy, x->xid, RevertToParent, CurrentTime);
+    XFlush(x->dpy);
+  }
+
   void Beep() override {
     if (t_display.dpy) XBell(t_display.dpy, 0);
   }
@@ -391,6 +403,11 @@ double ReadDpi(::Display* dpy) {
 unsigned long X11WindowId(const Window& w) {
   const XWin* x = Data(w);
   return x ? x->xid : 0;
+}
+
+bool X11Painted(const Window& w) {
+  const XWin* x = Data(w);
+  return x != nullptr && x->mapped && x->painted == w.generation;
 }
 
 std::unique_ptr<Backend> MakeX11Backend() {

@@ -12,5 +12,7 @@ std::unique_ptr<Backend> MakeX11Backend();
 class Window;
 // The X window of a runtime window, 0 when it has none (for tests driving it with xdotool).
 unsigned long X11WindowId(const Window& w);
+// Whether the window is mapped and its present state has been drawn (for tests).
+bool X11Painted(const Window& w);
 
 }  // namespace rt
