@@ -127,6 +127,13 @@ class Driver {
     ++opened_;
   }
 
+  static std::string ShownTip(const rt::Window& w) {
+    std::string shown;
+    for (const auto& c : w.controls())
+      if (c->field >= kFirstTipField && w.Visible(*c)) shown += "[" + w.DisplayText(*c) + "]";
+    return shown;
+  }
+
   void Close(Slot& slot) {
     if (!slot.tip) return;
     if (rt::Window* w = rt::harness::CurrentWindowOf(slot.thread); w == &slot.tip->Window)
@@ -148,7 +155,7 @@ class Driver {
     if (!Usable(slot)) return Open(slot, slot.own_tip);
     const int32_t field = rt::harness::FieldWithText(*slot.window, kLinkTexts[random_() % 2]);
     if (field == 0) {
-      log_.Line("error\tno link in the tip of " + ControlName(slot.shown_tip));
+      log_.Line("error\tno link in the tip shown: " + ShownTip(*slot.window));
       return;
     }
     rt::harness::Click(*slot.window, field + 1);  // the region over the link text
