@@ -17,41 +17,13 @@
 #include "runtime/thread.h"
 #include "runtime/window.h"
 #include "runtime/x11/x11_backend.h"
-#include "tests/support/xvfb.h"
+#include "tests/x11/x11_fixture.h"
 
 namespace rt {
 namespace {
 
-testsupport::Xvfb* g_xvfb = nullptr;
-
-class X11Environment : public ::testing::Environment {
- public:
-  void SetUp() override { g_xvfb = new testsupport::Xvfb; }
-  void TearDown() override { delete g_xvfb; }
-};
-const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new X11Environment);
-
-// Runs an xdotool command line (arguments already quoted), releasing the runtime lock meanwhile.
-bool Xdotool(const std::string& args) {
-  bool ok = false;
-  bool done = false;
-  std::thread([&] {
-    ok = std::system(("xdotool " + args + " >/dev/null 2>&1").c_str()) == 0;
-    done = true;
-  }).detach();
-  WaitFor([&] { return done; }, std::chrono::seconds(10));
-  return ok;
-}
-
-class X11Test : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (g_xvfb == nullptr || !g_xvfb->running()) GTEST_SKIP() << "Xvfb is not installed";
-    if (!testsupport::Xvfb::Found("xdotool")) GTEST_SKIP() << "xdotool is not installed";
-    ASSERT_STREQ(CurrentBackend().name(), "x11");
-  }
-  RuntimeThread thread_;
-};
+using x11test::Xdotool;
+using X11Test = x11test::X11Test;
 
 struct Seen {
   std::vector<std::pair<int32_t, int32_t>> events;
@@ -93,13 +65,6 @@ int32_t RunWindow(Seen& s) {
   });
 }
 
-// The centre of a field in the window's pixels.
-std::pair<int, int> Centre(const Window& w, int32_t field) {
-  const Control* c = w.Find(field);
-  return {static_cast<int>((c->x + w.AutoWidth(*c) / 2.0) * w.PxPerDuX()),
-          static_cast<int>((c->y + w.AutoHeight(*c) / 2.0) * w.PxPerDuY())};
-}
-
 TEST_F(X11Test, ClicksAndTypingFromXdotoolReachTheWindow) {
   Seen s;
   const int32_t t = RunWindow(s);
@@ -109,12 +74,12 @@ TEST_F(X11Test, ClicksAndTypingFromXdotoolReachTheWindow) {
     return std::find(s.events.begin(), s.events.end(), std::make_pair(kEventGainFocus, 0)) !=
            s.events.end();
   })) << "the mapped window gets the focus";
-  auto [bx, by] = Centre(*s.window, 1);
+  auto [bx, by] = x11test::FieldCentre(*s.window, 1);
   ASSERT_TRUE(Xdotool("mousemove --window " + std::to_string(xid) + " " + std::to_string(bx) + " " +
                       std::to_string(by) + " click 1"));
   ASSERT_TRUE(WaitFor(
       [&] { return !s.events.empty() && s.events.back() == std::make_pair(kEventAccepted, 1); }));
-  auto [ex, ey] = Centre(*s.window, 2);
+  auto [ex, ey] = x11test::FieldCentre(*s.window, 2);
   ASSERT_TRUE(Xdotool("mousemove --window " + std::to_string(xid) + " " + std::to_string(ex) + " " +
                       std::to_string(ey) + " click 1"));
   ASSERT_TRUE(Xdotool("type --delay 5 'Hi there'"));
