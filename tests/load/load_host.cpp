@@ -115,14 +115,22 @@ class Driver {
     HelpTipWindow* p = slot.tip.get();
     slot.thread = rt::Start([p] { p->Run(); });
     const int32_t thread = slot.thread;
-    slot.window = rt::harness::WaitForWindow(
-        [thread](const rt::Window& w) { return w.thread() == thread; }, std::chrono::seconds(30));
-    if (slot.window == nullptr) {
+    const size_t seen = messages_.size();
+    // A window whose tip could not be read reports it and closes.
+    const auto warned = [this, seen, thread] {
+      for (size_t i = seen; i < messages_.size(); ++i)
+        if (messages_[i].thread == thread) return true;
+      return false;
+    };
+    if (!rt::WaitFor([&] { return rt::harness::CurrentWindowOf(thread) != nullptr || warned(); },
+                     std::chrono::seconds(30))) {
       log_.Line("hang\topen " + ControlName(tip));
       return;
     }
     rt::Post(rt::kEventTimer, 0, thread);  // the first tick at once
     Settle("open");
+    if (!p->Window.IsOpen()) return;
+    slot.window = &p->Window;
     slot.shown_tip = tip;
     ++opened_;
   }
