@@ -91,8 +91,7 @@ class TipWindowX11Test : public X11Test {
 TEST_F(TipWindowX11Test, WhatsThisShowsTheTipBesideTheControlDrawnInTheTipColour) {
   X11Host& host = OpenHost(280, 260);
   const ScreenRect form = WindowOnScreen(host.xid());
-  ASSERT_TRUE(AskForTip(host, kCustomer));
-  rt::Window* tip = WaitForTip(host.thread());
+  rt::Window* tip = ShowTipFor(host, kCustomer);
   ASSERT_NE(tip, nullptr) << "no tip window came up";
 
   // Its lower right corner lies 2 units above and left of the requesting control's position.
@@ -121,8 +120,7 @@ TEST_F(TipWindowX11Test, WhatsThisShowsTheTipBesideTheControlDrawnInTheTipColour
 
 TEST_F(TipWindowX11Test, ALinkClickShowsTheTargetWithTheBackArrowAndABackgroundClickCloses) {
   X11Host& host = OpenHost(280, 260);
-  ASSERT_TRUE(AskForTip(host, kCustomer));
-  rt::Window* tip = WaitForTip(host.thread());
+  rt::Window* tip = ShowTipFor(host, kCustomer);
   ASSERT_NE(tip, nullptr);
   const int32_t tip_thread = tip->thread();
   EXPECT_FALSE(rt::harness::Shown(*tip, kBack)) << "no history yet";
@@ -154,13 +152,18 @@ TEST_F(TipWindowX11Test, TwoHostThreadsShowTwoTipsAtOnceEachOnItsOwnLoop) {
   vistip::GLO.VTSTAYOPEN = 1;  // the second tip takes the focus; the first must not close
   X11Host& left = OpenHost(180, 200, "Left form");
   X11Host& right = OpenHost(560, 430, "Right form");
-  ASSERT_TRUE(AskForTip(left, kCustomer));
-  rt::Window* first = WaitForTip(left.thread());
+  rt::Window* first = ShowTipFor(left, kCustomer);
   ASSERT_NE(first, nullptr);
-  ASSERT_TRUE(AskForTip(right, kProduct));
-  rt::Window* second = rt::harness::WaitForWindow([first](const rt::Window& w) {
-    return &w != first && w.color() == kTipColor && !w.hidden() && rt::X11Painted(w);
-  });
+  rt::Window* second = nullptr;
+  for (int attempt = 0; attempt < 3 && second == nullptr; ++attempt) {  // as ShowTipFor does
+    if (!AskForTip(right, kProduct)) {
+      Xdotool("key Escape");
+      continue;
+    }
+    second = rt::harness::WaitForWindow([first](const rt::Window& w) {
+      return &w != first && w.color() == kTipColor && !w.hidden() && rt::X11Painted(w);
+    });
+  }
   ASSERT_NE(second, nullptr);
   EXPECT_NE(first->thread(), second->thread());
   EXPECT_NE(first->thread(), left.thread());

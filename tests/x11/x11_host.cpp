@@ -112,12 +112,30 @@ bool AskForTip(X11Host& host, int32_t field) {
   const auto [x, y] = FieldCentre(host.window(), field);
   if (!ClickAt(host.xid(), x, y, 3)) return false;
   rt::Window* menu = rt::harness::WaitForWindow(
-      [&](const rt::Window& w) { return w.popup() && w.thread() == host.thread(); });
+      [&](const rt::Window& w) { return w.popup() && w.thread() == host.thread(); },
+      std::chrono::seconds(2));
   if (menu == nullptr) return false;
   const int32_t item = rt::harness::FieldWithText(*menu, vistip::kDefaultPopupText);
-  if (item == 0 || !rt::WaitFor([menu] { return rt::X11Painted(*menu); })) return false;
+  if (item == 0) return false;
+  // The click must find the menu on the screen and drawn, not the form beneath it.
   const auto [ix, iy] = FieldCentre(*menu, item);
-  return ClickAt(rt::X11WindowId(*menu), ix, iy, 1);
+  const unsigned long xid = rt::X11WindowId(*menu);
+  if (!rt::WaitFor([&] {
+        return rt::X11Painted(*menu) && CaptureWindow(xid).At(ix, iy) != 0xFFFFFF;
+      }))
+    return false;
+  return ClickAt(xid, ix, iy, 1);
+}
+
+rt::Window* ShowTipFor(X11Host& host, int32_t field) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int32_t picks = host.picks();
+    if (AskForTip(host, field) &&
+        rt::WaitFor([&] { return host.picks() > picks; }, std::chrono::seconds(1)))
+      return WaitForTip(host.thread());
+    Xdotool("key Escape");  // a menu left open
+  }
+  return nullptr;
 }
 
 rt::Window* WaitForTip(int32_t not_thread, std::chrono::milliseconds timeout) {

@@ -55,6 +55,10 @@ bool BuildSampleTips(const std::filesystem::path& path);
 // Right-clicks a field of the host and picks "What's This" from the popup menu with the mouse.
 bool AskForTip(X11Host& host, int32_t field);
 
+// AskForTip, then WaitForTip. Now and then a right-click from xdotool brings up no menu, or
+// the pick misses it; the steps are then made again (up to three times).
+rt::Window* ShowTipFor(X11Host& host, int32_t field);
+
 // The shown tip window of a thread other than `not_thread`, waiting until it is on the screen
 // and drawn in the tip colour; nullptr on timeout.
 rt::Window* WaitForTip(int32_t not_thread,
