@@ -307,9 +307,11 @@ class X11Backend : public Backend {
         if (x.focus_on_map) {
           x.focus_on_map = false;
           if (x.popup) {
-            XGrabPointer(td.dpy, x.xid, True, ButtonPressMask | PointerMotionMask, GrabModeAsync,
+            // Without owner events: every press and key goes to the menu, even over another
+            // window of this thread (a press outside it then dismisses it).
+            XGrabPointer(td.dpy, x.xid, False, ButtonPressMask | PointerMotionMask, GrabModeAsync,
                          GrabModeAsync, None, None, CurrentTime);
-            XGrabKeyboard(td.dpy, x.xid, True, GrabModeAsync, GrabModeAsync, CurrentTime);
+            XGrabKeyboard(td.dpy, x.xid, False, GrabModeAsync, GrabModeAsync, CurrentTime);
           } else {
             XSetInputFocus(td.dpy, x.xid, RevertToParent, CurrentTime);
           }

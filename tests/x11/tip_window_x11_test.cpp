@@ -14,6 +14,7 @@
 #include "runtime/harness.h"
 #include "runtime/thread.h"
 #include "runtime/x11/x11_backend.h"
+#include "tests/x11/tip_x11_fixture.h"
 #include "tests/x11/x11_fixture.h"
 #include "tests/x11/x11_host.h"
 #include "tipwindow/help_tip_window.h"
@@ -45,54 +46,11 @@ bool IsDarker(int32_t c) {  // than the arrow's grey
   return c >= 0 && (c & 0xFF) < 0xA0 && ((c >> 8) & 0xFF) < 0xA0 && ((c >> 16) & 0xFF) < 0xA0;
 }
 
-class TipWindowX11Test : public X11Test {
- protected:
-  void SetUp() override {
-    X11Test::SetUp();
-    if (IsSkipped()) return;
-    dir_ = std::filesystem::temp_directory_path() / ("vistip_x11_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir_);
-    old_dir_ = std::filesystem::current_path();
-    std::filesystem::current_path(dir_);
-    vistip::GLO = vistip::GlobalState{};
-    vistip::POS = vistip::PositionState{};
-    ASSERT_TRUE(BuildSampleTips(dir_ / "tips.tps"));
-  }
-  void TearDown() override {
-    if (dir_.empty()) return;
-    for (rt::Window* w : rt::OpenWindows()) {
-      if (w->color() != kTipColor) continue;
-      const int32_t t = w->thread();
-      rt::harness::CloseWindow(*w);
-      EXPECT_TRUE(rt::Join(t));
-    }
-    hosts_.clear();
-    vistip::GLO = vistip::GlobalState{};
-    std::filesystem::current_path(old_dir_);
-    std::filesystem::remove_all(dir_);
-  }
-
-  X11Host& OpenHost(int32_t x, int32_t y, std::string caption = "Order Entry") {
-    hosts_.push_back(std::make_unique<X11Host>("tips.tps", x, y, std::move(caption)));
-    EXPECT_TRUE(hosts_.back()->WaitShown());
-    return *hosts_.back();
-  }
-
-  // Clicks a field of the tip with the mouse.
-  static bool ClickTip(rt::Window& tip, int32_t field) {
-    const auto [x, y] = FieldCentre(tip, field);
-    return ClickAt(rt::X11WindowId(tip), x, y, 1);
-  }
-
-  std::filesystem::path dir_, old_dir_;
-  std::vector<std::unique_ptr<X11Host>> hosts_;
-};
-
 TEST_F(TipWindowX11Test, WhatsThisShowsTheTipBesideTheControlDrawnInTheTipColour) {
   X11Host& host = OpenHost(280, 260);
   const ScreenRect form = WindowOnScreen(host.xid());
   rt::Window* tip = ShowTipFor(host, kCustomer);
-  ASSERT_NE(tip, nullptr) << "no tip window came up";
+  ASSERT_NE(tip, nullptr) << host.picks() << " picks; " << TipWindowsState();
 
   // Its lower right corner lies 2 units above and left of the requesting control's position.
   const ScreenRect at = WindowOnScreen(rt::X11WindowId(*tip));
@@ -121,7 +79,7 @@ TEST_F(TipWindowX11Test, WhatsThisShowsTheTipBesideTheControlDrawnInTheTipColour
 TEST_F(TipWindowX11Test, ALinkClickShowsTheTargetWithTheBackArrowAndABackgroundClickCloses) {
   X11Host& host = OpenHost(280, 260);
   rt::Window* tip = ShowTipFor(host, kCustomer);
-  ASSERT_NE(tip, nullptr);
+  ASSERT_NE(tip, nullptr) << host.picks() << " picks; " << TipWindowsState();
   const int32_t tip_thread = tip->thread();
   EXPECT_FALSE(rt::harness::Shown(*tip, kBack)) << "no history yet";
 
@@ -129,8 +87,7 @@ TEST_F(TipWindowX11Test, ALinkClickShowsTheTargetWithTheBackArrowAndABackgroundC
   ASSERT_TRUE(WaitForTipText(*tip, "Product codes")) << "the linked tip is shown";
   ASSERT_TRUE(rt::WaitFor([&] {
     const Capture c = CaptureWindow(rt::X11WindowId(*tip));
-    return c.Count(FieldRect(*tip, TipField(*tip, "Product codes")), IsGreen) >
-           10;
+    return c.Count(FieldRect(*tip, TipField(*tip, "Product codes")), IsGreen) > 10;
   })) << "the target's title is drawn in its own colour";
   EXPECT_TRUE(rt::harness::Shown(*tip, kBack));
   EXPECT_TRUE(rt::harness::Shown(*tip, kBack2));

@@ -92,9 +92,9 @@ bool Capture::Keep(const std::string& name) const {
     }
   }
   cairo_surface_mark_dirty(s);
-  const bool ok = cairo_surface_write_to_png(
-                      s, (std::filesystem::path(dir) / (name + ".png")).c_str()) ==
-                  CAIRO_STATUS_SUCCESS;
+  const bool ok =
+      cairo_surface_write_to_png(s, (std::filesystem::path(dir) / (name + ".png")).c_str()) ==
+      CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(s);
   return ok;
 }
@@ -158,9 +158,9 @@ Capture CaptureWindow(unsigned long xid) {
 Capture CaptureScreen(const ScreenRect& r) {
   Connection c;
   if (c.get() == nullptr) return {};
-  return FromImage(XGetImage(c.get(), DefaultRootWindow(c.get()), r.x, r.y, r.w, r.h, AllPlanes,
-                             ZPixmap),
-                   r.w, r.h);
+  return FromImage(
+      XGetImage(c.get(), DefaultRootWindow(c.get()), r.x, r.y, r.w, r.h, AllPlanes, ZPixmap), r.w,
+      r.h);
 }
 
 unsigned long FocusedWindow() {

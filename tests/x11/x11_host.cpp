@@ -120,9 +120,8 @@ bool AskForTip(X11Host& host, int32_t field) {
   // The click must find the menu on the screen and drawn, not the form beneath it.
   const auto [ix, iy] = FieldCentre(*menu, item);
   const unsigned long xid = rt::X11WindowId(*menu);
-  if (!rt::WaitFor([&] {
-        return rt::X11Painted(*menu) && CaptureWindow(xid).At(ix, iy) != 0xFFFFFF;
-      }))
+  if (!rt::WaitFor(
+          [&] { return rt::X11Painted(*menu) && CaptureWindow(xid).At(ix, iy) != 0xFFFFFF; }))
     return false;
   return ClickAt(xid, ix, iy, 1);
 }
@@ -149,9 +148,19 @@ rt::Window* WaitForTip(int32_t not_thread, std::chrono::milliseconds timeout) {
   const unsigned long xid = rt::X11WindowId(*tip);
   const bool drawn = rt::WaitFor([xid] {
     const Capture c = CaptureWindow(xid);
-    return c.At(c.width - 2, c.height - 2) == vistip::tipwindow::kTipColor;
+    // The top right corner: the tip may lie over the form lower down.
+    return c.At(c.width - 2, 2) == vistip::tipwindow::kTipColor;
   });
   return drawn ? tip : nullptr;
+}
+
+std::string TipWindowsState() {
+  std::string out;
+  for (const rt::Window* w : rt::OpenWindows())
+    if (w->color() == vistip::tipwindow::kTipColor)
+      out += "tip window on thread " + std::to_string(w->thread()) +
+             (w->hidden() ? " hidden" : " shown") + (rt::X11Painted(*w) ? " drawn; " : "; ");
+  return out.empty() ? "no tip window" : out;
 }
 
 int32_t TipField(const rt::Window& tip, const std::string& text) {

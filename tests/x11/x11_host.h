@@ -65,6 +65,8 @@ rt::Window* WaitForTip(int32_t not_thread,
                        std::chrono::milliseconds timeout = std::chrono::seconds(5));
 // The first of the tip's own controls (fields from 300) that shows this text, or 0.
 int32_t TipField(const rt::Window& tip, const std::string& text);
+// What the tip windows of the process are doing, for failure messages.
+std::string TipWindowsState();
 // Waits until the tip window of that thread shows a control with this text and is drawn.
 bool WaitForTipText(rt::Window& tip, const std::string& text);
 

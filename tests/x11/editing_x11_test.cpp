@@ -1,0 +1,116 @@
+// Tip authoring on an X server with real keys and clicks: Alt+E opens the edit tab, typed text
+// reaches the tip file with "&Ok"; Alt+C starts formatting mode, where a left click frames a
+// control and a right click brings up the formatting menu.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "runtime/codes.h"
+#include "runtime/harness.h"
+#include "runtime/thread.h"
+#include "runtime/x11/x11_backend.h"
+#include "tests/x11/tip_x11_fixture.h"
+#include "tests/x11/x11_fixture.h"
+#include "tests/x11/x11_host.h"
+#include "tipwindow/help_tip_window.h"
+#include "tools/tip_file_io.h"
+
+namespace x11test {
+namespace {
+
+using vistip::tipwindow::kButton1;
+using vistip::tipwindow::kCloseRegion;
+using vistip::tipwindow::kHelpTip;
+
+using EditingX11Test = TipWindowX11Test;
+
+// The text of the Customer tip as the file holds it.
+std::string StoredCustomerTip() {
+  std::vector<vistip::TipText> tips;
+  EXPECT_TRUE(vistip::ExportTips("tips.tps", tips).ok);
+  for (const vistip::TipText& t : tips)
+    if (t.procedure == "OrderEntry" && t.control == "Customer") return t.text;
+  return "";
+}
+
+TEST_F(EditingX11Test, AltETypingAndOkSaveTheTextToTheFile) {
+  X11Host& host = OpenHost(280, 260);
+  rt::Window* tip = ShowTipFor(host, kCustomer);
+  ASSERT_NE(tip, nullptr);
+  const unsigned long xid = rt::X11WindowId(*tip);
+  ASSERT_TRUE(Xdotool("windowfocus --sync " + std::to_string(xid) + " key --clearmodifiers alt+e"));
+  ASSERT_TRUE(rt::WaitFor([&] {
+    return tip->caption() == "Edit Help Tip..." && rt::harness::Shown(*tip, kHelpTip) &&
+           rt::X11Painted(*tip);
+  })) << "the edit tab: caption "
+      << tip->caption() << ", text shown " << rt::harness::Shown(*tip, kHelpTip);
+  const auto [tx, ty] = FieldCentre(*tip, kHelpTip);
+  ASSERT_TRUE(ClickAt(xid, tx, ty));
+  ASSERT_TRUE(Xdotool("key --clearmodifiers ctrl+End"));
+  ASSERT_TRUE(Xdotool("type --delay 5 ' Typed on X.'"));
+  ASSERT_TRUE(rt::WaitFor([&] {
+    return rt::harness::ShownText(*tip, kHelpTip).find("Typed on X.") != std::string::npos &&
+           rt::X11Painted(*tip);
+  })) << rt::harness::ShownText(*tip, kHelpTip);
+  EXPECT_TRUE(CaptureWindow(xid).Keep("edit-tab"));
+  const auto [ox, oy] = FieldCentre(*tip, kButton1);
+  ASSERT_TRUE(ClickAt(xid, ox, oy));
+  ASSERT_TRUE(rt::WaitFor([&] { return !rt::harness::Shown(*tip, kHelpTip); }))
+      << "back to the tip";
+  // Read back once the window has closed the file.
+  const int32_t t = tip->thread();
+  rt::harness::CloseWindow(*tip);
+  ASSERT_TRUE(rt::Join(t));
+  EXPECT_NE(StoredCustomerTip().find("Typed on X."), std::string::npos) << StoredCustomerTip();
+}
+
+TEST_F(EditingX11Test, AltCLeftClickFramesAControlAndRightClickShowsTheMenu) {
+  X11Host& host = OpenHost(280, 260);
+  rt::Window* tip = ShowTipFor(host, kCustomer);
+  ASSERT_NE(tip, nullptr);
+  const unsigned long xid = rt::X11WindowId(*tip);
+  ASSERT_TRUE(Xdotool("windowfocus --sync " + std::to_string(xid) + " key --clearmodifiers alt+c"));
+  ASSERT_TRUE(rt::WaitFor([&] {
+    return tip->Find(vistip::tipwindow::kOverlay) != nullptr && !tip->hidden() &&
+           rt::X11Painted(*tip);
+  })) << "formatting mode lays its overlay";
+  const int32_t link = TipField(*tip, "Product Codes");
+  ASSERT_NE(link, 0);
+  const auto [lx, ly] = FieldCentre(*tip, link);
+  ASSERT_TRUE(ClickAt(xid, lx, ly));
+  ASSERT_TRUE(rt::WaitFor([&] {
+    const rt::Control* frame = tip->Find(kCloseRegion);
+    return frame != nullptr && frame->type == rt::kCreateBox && !frame->hidden &&
+           rt::X11Painted(*tip);
+  })) << "a frame around the clicked control";
+  const rt::Control& frame = *tip->Find(kCloseRegion);
+  const rt::Control& clicked = *tip->Find(link);
+  EXPECT_LE(frame.x, clicked.x);
+  EXPECT_LE(frame.y, clicked.y);
+  const ScreenRect box = FieldRect(*tip, kCloseRegion);
+  const Capture shot = CaptureWindow(xid);
+  EXPECT_GT(shot.CountColor({box.x, box.y, box.w, 1}, frame.color), box.w / 2)
+      << "the frame drawn in its colour";
+  EXPECT_TRUE(CaptureScreen(WindowOnScreen(xid)).Keep("formatting"));
+
+  ASSERT_TRUE(ClickAt(xid, lx, ly, 3));
+  rt::Window* menu = rt::harness::WaitForWindow(
+      [tip](const rt::Window& w) { return w.popup() && w.thread() == tip->thread(); });
+  ASSERT_NE(menu, nullptr) << "the formatting menu";
+  ASSERT_TRUE(rt::WaitFor([menu] { return rt::X11Painted(*menu); }));
+  const ScreenRect at = WindowOnScreen(xid), m = WindowOnScreen(rt::X11WindowId(*menu));
+  const int left = std::min(at.x, m.x), top = std::min(at.y, m.y);
+  EXPECT_TRUE(CaptureScreen({left, top, std::max(at.right(), m.right()) - left,
+                             std::max(at.bottom(), m.bottom()) - top})
+                  .Keep("formatting-menu"));
+  ASSERT_TRUE(Xdotool("key Escape"));  // the menu holds the keyboard
+  EXPECT_TRUE(rt::WaitFor([tip] {
+    for (rt::Window* w : rt::OpenWindows())
+      if (w->popup() && w->thread() == tip->thread()) return false;
+    return true;
+  }));
+}
+
+}  // namespace
+}  // namespace x11test
