@@ -32,7 +32,7 @@ test-load: build
 test-asan: deps
 	cmake -S . -B build-asan -DVISTIP_BENCH=OFF -DVISTIP_SANITIZE=address,undefined >/dev/null
 	cmake --build build-asan -j$(JOBS)
-	cd build-asan && export ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$(CURDIR)/tests/lsan.supp" && \
+	cd build-asan && export ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$(CURDIR)/tests/lsan.supp print_suppressions=0" && \
 	  $(CTEST_ALL)
 
 # The threading tests (label "threads") under ThreadSanitizer, built with clang for its runtime.

@@ -1,5 +1,6 @@
 // The tip window's formatting mode end to end (headless): Alt+C, the status bar, selecting and
 // framing controls, the right-click menu, "Save and Exit" and "Exit", and the tip file after.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -99,7 +100,11 @@ class FormattingTest : public TipWindowTest {
     rt::harness::Press(*dialog, rt::CtrlKey('A'));
     rt::harness::Type(*dialog, value);
     ASSERT_TRUE(rt::harness::ClickButton(*dialog, "&Ok"));
-    ASSERT_TRUE(rt::WaitFor([&] { return !dialog->IsOpen(); }));
+    // The dialog's window goes with the dialog: look for it among the open ones.
+    ASSERT_TRUE(rt::WaitFor([&] {
+      const std::vector<rt::Window*> open = rt::OpenWindows();
+      return std::find(open.begin(), open.end(), dialog) == open.end();
+    }));
     rt::harness::Settle();
   }
 
