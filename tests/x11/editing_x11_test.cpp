@@ -3,6 +3,7 @@
 // control and a right click brings up the formatting menu.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -65,16 +66,34 @@ TEST_F(EditingX11Test, AltETypingAndOkSaveTheTextToTheFile) {
   EXPECT_NE(StoredCustomerTip().find("Typed on X."), std::string::npos) << StoredCustomerTip();
 }
 
+// Alt+C on the tip: formatting mode lays its overlay.
+void EnterFormatting(rt::Window& tip) {
+  const unsigned long xid = rt::X11WindowId(tip);
+  ASSERT_TRUE(Xdotool("windowfocus --sync " + std::to_string(xid) + " key --clearmodifiers alt+c"));
+  ASSERT_TRUE(rt::WaitFor([&] {
+    return tip.Find(vistip::tipwindow::kOverlay) != nullptr && !tip.hidden() &&
+           rt::X11Painted(tip);
+  })) << "formatting mode lays its overlay";
+}
+
+// The window `w`'s field `field` clicked with the mouse.
+bool ClickField(const rt::Window& w, int32_t field, int button = 1) {
+  const auto [x, y] = FieldCentre(w, field);
+  return ClickAt(rt::X11WindowId(w), x, y, button);
+}
+
+// The first open window that `pred` picks, once it is drawn on the server.
+rt::Window* DrawnWindow(const std::function<bool(const rt::Window&)>& pred) {
+  rt::Window* w = rt::harness::WaitForWindow(pred);
+  return w != nullptr && rt::WaitFor([w] { return rt::X11Painted(*w); }) ? w : nullptr;
+}
+
 TEST_F(EditingX11Test, AltCLeftClickFramesAControlAndRightClickShowsTheMenu) {
   X11Host& host = OpenHost(280, 260);
   rt::Window* tip = ShowTipFor(host, kCustomer);
   ASSERT_NE(tip, nullptr);
   const unsigned long xid = rt::X11WindowId(*tip);
-  ASSERT_TRUE(Xdotool("windowfocus --sync " + std::to_string(xid) + " key --clearmodifiers alt+c"));
-  ASSERT_TRUE(rt::WaitFor([&] {
-    return tip->Find(vistip::tipwindow::kOverlay) != nullptr && !tip->hidden() &&
-           rt::X11Painted(*tip);
-  })) << "formatting mode lays its overlay";
+  ASSERT_NO_FATAL_FAILURE(EnterFormatting(*tip));
   const int32_t link = TipField(*tip, "Product Codes");
   ASSERT_NE(link, 0);
   const auto [lx, ly] = FieldCentre(*tip, link);
@@ -110,6 +129,57 @@ TEST_F(EditingX11Test, AltCLeftClickFramesAControlAndRightClickShowsTheMenu) {
       if (w->popup() && w->thread() == tip->thread()) return false;
     return true;
   }));
+}
+
+// "Properties" on the framed title opens the settings dialog with its font page; the page's
+// font button opens the font dialog. Both are cancelled.
+TEST_F(EditingX11Test, PropertiesShowsTheSettingsDialogAndItsFontButtonTheFontDialog) {
+  X11Host& host = OpenHost(280, 260);
+  rt::Window* tip = ShowTipFor(host, kCustomer);
+  ASSERT_NE(tip, nullptr);
+  ASSERT_NO_FATAL_FAILURE(EnterFormatting(*tip));
+  const int32_t title = TipField(*tip, "Customer");
+  ASSERT_NE(title, 0);
+  ASSERT_TRUE(ClickField(*tip, title));
+  ASSERT_TRUE(rt::WaitFor([&] {
+    const rt::Control* frame = tip->Find(kCloseRegion);
+    return frame != nullptr && frame->type == rt::kCreateBox && !frame->hidden;
+  })) << "the title framed";
+  ASSERT_TRUE(ClickField(*tip, title, 3));
+  rt::Window* menu =
+      DrawnWindow([tip](const rt::Window& w) { return w.popup() && w.thread() == tip->thread(); });
+  ASSERT_NE(menu, nullptr) << "the formatting menu";
+  const int32_t properties = rt::harness::FieldWithText(*menu, "Properties");
+  ASSERT_NE(properties, 0);
+  ASSERT_TRUE(ClickField(*menu, properties));
+
+  rt::Window* dialog =
+      DrawnWindow([](const rt::Window& w) { return w.caption() == "Update Control Settings"; });
+  ASSERT_NE(dialog, nullptr) << "the settings dialog";
+  EXPECT_TRUE(CaptureWindow(rt::X11WindowId(*dialog)).Keep("settings-dialog"));
+  const int32_t font_button = rt::harness::FieldWithText(*dialog, "...");
+  ASSERT_NE(font_button, 0) << "the string page's font button";
+  ASSERT_TRUE(ClickField(*dialog, font_button));
+  rt::Window* fonts = DrawnWindow(
+      [](const rt::Window& w) { return w.caption() == "Select the Font for this String"; });
+  ASSERT_NE(fonts, nullptr) << "the font dialog";
+  EXPECT_TRUE(CaptureWindow(rt::X11WindowId(*fonts)).Keep("font-dialog"));
+
+  ASSERT_TRUE(Xdotool("windowfocus --sync " + std::to_string(rt::X11WindowId(*fonts)) +
+                      " key --clearmodifiers Escape"));
+  ASSERT_TRUE(rt::WaitFor([] {
+    for (rt::Window* w : rt::OpenWindows())
+      if (w->caption() == "Select the Font for this String") return false;
+    return true;
+  })) << "Esc cancels the font dialog";
+  const int32_t cancel = rt::harness::FieldWithText(*dialog, "&Cancel");
+  ASSERT_NE(cancel, 0);
+  ASSERT_TRUE(ClickField(*dialog, cancel));
+  EXPECT_TRUE(rt::WaitFor([] {
+    for (rt::Window* w : rt::OpenWindows())
+      if (w->caption() == "Update Control Settings") return false;
+    return true;
+  })) << "Cancel closes the settings dialog";
 }
 
 }  // namespace
