@@ -9,6 +9,16 @@ namespace {
 constexpr int32_t kFrameColor = 0;
 constexpr int32_t kFrameFill = 0xC0C0C0;
 
+struct Box {
+  int32_t x, y, w, h;
+};
+
+// Where a control of the window lies, in dialog units.
+Box BoxOf(const rt::Window& window, int32_t field) {
+  return {window.GetPropInt(field, rt::kPropX), window.GetPropInt(field, rt::kPropY),
+          window.GetPropInt(field, rt::kPropWidth), window.GetPropInt(field, rt::kPropHeight)};
+}
+
 }  // namespace
 
 // The hit is the first control, in control-number order, whose bottom edge lies below the
@@ -20,12 +30,8 @@ void HelpTipWindow::SelectControl() {
   CONTROLQUEUE.Sort(&CtlRecord::CONTROLNUMBER);
   for (int32_t i = 1; i <= CONTROLQUEUE.Records(); ++i) {
     CONTROLQUEUE.Get(i);
-    const int32_t field = CTL.CONTROLNUMBER + kFieldOffset;
-    const int32_t bottom =
-        Window.GetPropInt(field, rt::kPropY) + Window.GetPropInt(field, rt::kPropHeight);
-    const int32_t right =
-        Window.GetPropInt(field, rt::kPropX) + Window.GetPropInt(field, rt::kPropWidth);
-    if (LOC.YPOS < bottom && LOC.XPOS < right) {
+    const Box box = BoxOf(Window, CTL.CONTROLNUMBER + kFieldOffset);
+    if (LOC.YPOS < box.y + box.h && LOC.XPOS < box.x + box.w) {
       if (rt::Upper(CTL.TYPE.clip()) == kTypeRegion && i > 1) CONTROLQUEUE.Get(i - 1);
       HighlightControl();
       return;
@@ -44,16 +50,10 @@ void HelpTipWindow::HighlightControl() {
     HIGHLIGHTCREATED = 1;
   }
   Window.SetPropInt(0, rt::kPropVScrollPos, 0);
-  const int32_t field = CTL.CONTROLNUMBER + kFieldOffset;
-  const int32_t x = Window.GetPropInt(field, rt::kPropX);
-  const int32_t y = Window.GetPropInt(field, rt::kPropY);
-  const int32_t w = Window.GetPropInt(field, rt::kPropWidth);
-  const int32_t h = Window.GetPropInt(field, rt::kPropHeight);
-  if (rt::Upper(CTL.TYPE.clip()) == kTypeButton) {
-    Window.SetPosition(kCloseRegion, x - 1, y - 1, w + 2, h + 2);
-  } else {
-    Window.SetPosition(kCloseRegion, x, y, w, h);
-  }
+  const Box box = BoxOf(Window, CTL.CONTROLNUMBER + kFieldOffset);
+  const int32_t margin = rt::Upper(CTL.TYPE.clip()) == kTypeButton ? 1 : 0;  // a button's bevel
+  Window.SetPosition(kCloseRegion, box.x - margin, box.y - margin, box.w + 2 * margin,
+                     box.h + 2 * margin);
   Window.SetPropInt(kCloseRegion, rt::kPropColor, kFrameColor);
   Window.SetPropInt(kCloseRegion, rt::kPropFill, kFrameFill);
   Window.SetPropInt(kCloseRegion, rt::kPropTransparent, 1);

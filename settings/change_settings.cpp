@@ -1,6 +1,5 @@
 // "&Ok" of the settings dialog: the page's values written into SETTINGSQUEUE, each added in
 // key order or replacing the row it had. Nothing is ever removed.
-#include "runtime/errors.h"
 #include "settings/upd_control_setting.h"
 #include "tipwindow/queues.h"
 
@@ -28,11 +27,7 @@ void UpdControlSetting::ChangeSettingsRtn() {
 }
 
 void UpdControlSetting::WriteSetting(const char* prop, std::string_view value) {
-  SET = SetRecord{};
-  SET.CONTROLNAME = CTL.NAME;
-  SET.PROP = prop;
-  SETTINGSQUEUE.GetByKey(&SetRecord::CONTROLNAME, &SetRecord::PROP);
-  const bool found = rt::ErrorCode() == rt::kNoError;
+  const bool found = ReadSetting(prop);
   SET.CONTROLNAME = CTL.NAME;
   SET.PROP = prop;
   SET.TEXT = CTL.TEXT;

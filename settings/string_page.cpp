@@ -25,8 +25,7 @@ void UpdControlSetting::TakeFontLookup() {
   if (!rt::FontDialog("Select the Font for this String", typeface, LOC.SIZE, LOC.COLOR, LOC.STYLE))
     return;
   LOC.TYPEFACE = typeface;
-  ENTRYFIELD[1] = LOC.TYPEFACE.str() + "," + std::to_string(LOC.SIZE) + "," +
-                  std::to_string(LOC.COLOR) + "," + std::to_string(LOC.STYLE);
+  ENTRYFIELD[1] = StringFont({LOC.TYPEFACE, LOC.SIZE, LOC.COLOR, LOC.STYLE});
   Window.Display();
 }
 

@@ -23,8 +23,8 @@
 namespace vistip {
 namespace {
 
-UpgradeTestHooks& Hooks() {
-  static UpgradeTestHooks hooks;
+UpgradeHooks& Hooks() {
+  static UpgradeHooks hooks;
   return hooks;
 }
 
@@ -249,7 +249,7 @@ void UpgradeIfOldLayout() {
   }
 }
 
-void SetUpgradeTestHooks(UpgradeTestHooks hooks) {
+void SetUpgradeHooks(UpgradeHooks hooks) {
   Hooks() = std::move(hooks);
 }
 

@@ -27,13 +27,14 @@ void UpgradeTipFile(const char* name_or_null);
 // layout is converted first.
 void UpgradeIfOldLayout();
 
-// Test seams: `after_step` sees the wait window after each redisplay of its progress bar;
-// `fail_add` is asked before the add of converted record n (from 1) and, when it returns a
-// non-zero error code, that add fails with it. Empty functions restore the normal run.
-struct UpgradeTestHooks {
+// Hooks into a run, for a progress display of its own (`vistip upgrade`) and for tests:
+// `after_step` sees the wait window after each redisplay of its progress bar; `fail_add` is
+// asked before the add of converted record n (from 1) and, when it returns a non-zero error
+// code, that add fails with it. Empty functions restore the normal run.
+struct UpgradeHooks {
   std::function<void(const rt::Window& wait_window)> after_step;
   std::function<int32_t(int32_t n)> fail_add;
 };
-void SetUpgradeTestHooks(UpgradeTestHooks hooks);
+void SetUpgradeHooks(UpgradeHooks hooks);
 
 }  // namespace vistip

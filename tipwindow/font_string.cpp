@@ -31,4 +31,9 @@ FontParts UnstringFont(std::string_view font) {
   return out;
 }
 
+std::string StringFont(const FontParts& parts) {
+  return std::string(parts.TYPEFACE.clip()) + "," + std::to_string(parts.SIZE) + "," +
+         std::to_string(parts.COLOR) + "," + std::to_string(parts.STYLE);
+}
+
 }  // namespace vistip

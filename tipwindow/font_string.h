@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "runtime/cstring.h"
@@ -21,5 +22,8 @@ struct FontParts {
 // them. With fewer than three commas the text after the last one is the style and the parts
 // not reached stay 0; without any comma everything is the typeface.
 FontParts UnstringFont(std::string_view font);
+
+// The font string of the parts, as the settings dialog writes it: "Arial,10,255,700".
+std::string StringFont(const FontParts& parts);
 
 }  // namespace vistip

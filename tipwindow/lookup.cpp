@@ -55,7 +55,7 @@ bool HelpTipWindow::FetchTip(size_t key) {
   if (READERROR != 0) return false;  // each further read would wait as long again
   const int32_t code = VISTIP.Get(key);
   if (code != 0 && code != rt::kRecordNotFound) {
-    if (READERROR == 0) StandardWarning(35, VISTIP.Name());
+    StandardWarning(35, VISTIP.Name());
     READERROR = code;
   }
   return code == 0;

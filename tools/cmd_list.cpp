@@ -1,6 +1,7 @@
 // `vistip list FILE`: one line per tip.
 #include <iostream>
 
+#include "runtime/cstring.h"
 #include "tools/commands.h"
 #include "tools/tip_file_io.h"
 #include "tools/unattended.h"
@@ -14,8 +15,7 @@ int RunList(const std::string& file) {
   if (const TipFileResult r = ExportTips(file, tips); !r.ok) return Fail(r.error);
   for (const TipText& t : tips) {
     const std::string_view text = t.text;
-    std::string_view first = text.substr(0, text.find("\r\n"));
-    while (!first.empty() && first.back() == ' ') first.remove_suffix(1);
+    const std::string_view first = rt::detail::ClipBlanks(text.substr(0, text.find("\r\n")));
     std::cout << EscapeText(t.procedure) << '\t' << EscapeText(t.control) << '\t'
               << EscapeText(t.type) << '\t' << DateText(t.date) << '\t' << EscapeText(first)
               << '\n';

@@ -24,13 +24,13 @@ int RunUpgrade(const std::string& file) {
   if (probe.code != rt::kLayoutMismatch) return Fail(probe.error);
   TerminalProgress bar(stderr);
   // The wait window's bar: its counter starts at 1 and counts each read.
-  SetUpgradeTestHooks({.after_step = [&bar](const rt::Window& wait) {
+  SetUpgradeHooks({.after_step = [&bar](const rt::Window& wait) {
     const int32_t bar_field = UpgradeWaitWindow::kProgressField;
     bar.Show(wait.GetPropInt(bar_field, rt::kPropProgress) - 1,
              wait.GetPropInt(bar_field, rt::kPropRangeHigh));
   }});
   UpgradeTipFile(file.c_str());
-  SetUpgradeTestHooks({});
+  SetUpgradeHooks({});
   bar.Finish();
   if (UnattendedMessages() > 0) return kExitError;  // the message said why; nothing changed
   const TipFileResult done = OpenExistingTipFile(file);

@@ -11,9 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   const vistip::FontParts f = vistip::UnstringFont(bytes);
   if (f.TYPEFACE.clip().find(',') != std::string_view::npos) __builtin_trap();
-  const std::string written = std::string(f.TYPEFACE.clip()) + "," + std::to_string(f.SIZE) + "," +
-                              std::to_string(f.COLOR) + "," + std::to_string(f.STYLE);
-  const vistip::FontParts again = vistip::UnstringFont(written);
+  const vistip::FontParts again = vistip::UnstringFont(vistip::StringFont(f));
   if (again.TYPEFACE != f.TYPEFACE || again.SIZE != f.SIZE || again.COLOR != f.COLOR ||
       again.STYLE != f.STYLE)
     __builtin_trap();

@@ -61,7 +61,7 @@ void TipStoreTest::SetUp() {
 }
 
 void TipStoreTest::TearDown() {
-  SetUpgradeTestHooks({});
+  SetUpgradeHooks({});
   CloseAll();
   thread_.reset();
   std::filesystem::current_path(previous_dir_);

@@ -58,7 +58,7 @@ int Upgrade(const char* dir, const char* file, int32_t pause_at) {
   rt::RuntimeThread thread;
   if (pause_at > 0) {
     // The counter is n + 1 just before record n is read.
-    vistip::SetUpgradeTestHooks({.after_step = [pause_at](const rt::Window& w) {
+    vistip::SetUpgradeHooks({.after_step = [pause_at](const rt::Window& w) {
       if (rt::harness::ShownText(w, 2) != std::to_string(pause_at + 1)) return;
       Say("paused");
       WaitForEndOfInput();

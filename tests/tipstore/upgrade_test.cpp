@@ -43,7 +43,7 @@ class UpgradeTest : public TipStoreTest {
 
   // Runs the upgrade on a runtime thread of its own; false when a message box came up.
   bool Upgrade(const char* name) {
-    SetUpgradeTestHooks({.after_step = [this](const rt::Window& w) {
+    SetUpgradeHooks({.after_step = [this](const rt::Window& w) {
       progress_.text = rt::harness::ShownText(w, 1);
       progress_.counters.push_back(std::stoi(rt::harness::ShownText(w, 2)));
       progress_.bar_values.push_back(w.GetPropInt(2, rt::kPropProgress));
@@ -216,7 +216,7 @@ TEST_F(UpgradeTest, AFailedAddLeavesTheOldFileExactlyAsItWas) {
   const std::string before = ReadBytes(kTipFile);
   EXPECT_EXIT(
       {
-        SetUpgradeTestHooks(
+        SetUpgradeHooks(
             {.fail_add = [](int32_t n) { return n == 500 ? rt::kAccessDenied : rt::kNoError; }});
         rt::Start([] { UpgradeTipFile(nullptr); });
         AnswerAndAwaitEnd("", "&OK");
