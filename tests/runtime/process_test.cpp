@@ -3,6 +3,7 @@
 #include "runtime/process.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -149,13 +150,24 @@ std::optional<Words> WaitForMarker(const fs::path& marker) {
   return lines;
 }
 
+// A /proc file's text, or "" when its process went away meanwhile (reading a vanished
+// process's file fails with ESRCH, which a stream would throw).
+std::string ReadProcFile(const fs::path& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return {};
+  char buf[1024];
+  const ssize_t n = read(fd, buf, sizeof buf);
+  close(fd);
+  return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
 // Children of this process that have ended but were not waited for.
 std::vector<pid_t> ZombieChildren() {
   std::vector<pid_t> zombies;
   for (const auto& entry : fs::directory_iterator("/proc")) {
     const std::string name = entry.path().filename().string();
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    const std::string stat = ReadFile(entry.path() / "stat");
+    const std::string stat = ReadProcFile(entry.path() / "stat");
     const size_t paren = stat.rfind(')');  // the command name may hold blanks and parentheses
     if (paren == std::string::npos) continue;
     char state = 0;
