@@ -1,7 +1,6 @@
 // Ok on the edit tab: the edited tip is added, written back in place, or deleted when its text
 // was cleared; then the tip tab is rebuilt from the text. A write the file refuses is reported
 // and the edit tab stays, with what was typed.
-#include <memory>
 
 #include "api/state.h"
 #include "runtime/dialogs.h"
@@ -79,23 +78,6 @@ bool HelpTipWindow::DeleteEditedTip() {
 bool HelpTipWindow::ShowsTypeTipUnderOtherNames() const {
   return SAV.RECORD.PROCEDURENAME.blank() && SAV.RECORD.CONTROLNAME.blank() &&
          !(VTH.PROCEDURENAME.blank() && VTH.CONTROLNAME.blank());
-}
-
-// Makes the record this window read the file's current record again: another tip window of the
-// process may have read another one since. The record buffer keeps the edited tip. False when
-// the record has gone, or with READERROR set (and reported) when it could not be read.
-bool HelpTipWindow::FindRecordRead() {
-  READERROR = 0;
-  const auto edited = std::make_unique<TipBuffer>(VTH);
-  VTH.PROCEDURENAME = SAV.RECORD.PROCEDURENAME;
-  VTH.CONTROLNAME = SAV.RECORD.CONTROLNAME;
-  VTH.CONTROLTYPE = SAV.RECORD.CONTROLTYPE;
-  const bool by_type = VTH.PROCEDURENAME.blank() && VTH.CONTROLNAME.blank();
-  const bool found = FetchTip(by_type ? TipBuffer::CONTROLTYPEKEY : TipBuffer::PROCEDURENAMEKEY) &&
-                     VTH.PROCEDURENAME == SAV.RECORD.PROCEDURENAME &&
-                     VTH.CONTROLNAME == SAV.RECORD.CONTROLNAME;
-  VTH = *edited;
-  return found;
 }
 
 // A refused write is told with the file's name; the author can press Ok again.

@@ -105,6 +105,8 @@ class HelpTipWindow {
   // ---- lookup and history (lookup.cpp, history.cpp) ----
   void LoadTipFromFile();
   bool FetchTip(size_t key);
+  bool FindRecordRead();
+  bool FetchRecordRead();
   void KeepRecordCopies();
   void HistoryBack();
   void HistoryForward();
@@ -120,6 +122,7 @@ class HelpTipWindow {
   void SyncSettingsRtn();
   void FindMatchingControl(bool control_present);
   void ChangeSettingsRtn();
+  void WriteBackSettings();
   void MoveTextToSettings();
   bool ShownTipIsStored() const;
 
@@ -159,7 +162,6 @@ class HelpTipWindow {
   void SaveEditedTip();
   void CancelEditing();
   void SyncWindow();
-  bool FindRecordRead();
   bool WriteDone(int32_t code);
   bool AddEditedTip();
   bool ChangeEditedTip();

@@ -1,6 +1,7 @@
 // Finding the tip for the request: by procedure and control, then the control's shared tip
 // (blank procedure), then the tip of its control type; otherwise a new tip to be written.
 #include <cstring>
+#include <memory>
 
 #include "api/state.h"
 #include "runtime/errors.h"
@@ -59,6 +60,28 @@ bool HelpTipWindow::FetchTip(size_t key) {
     READERROR = code;
   }
   return code == 0;
+}
+
+// Makes the record this window read the file's current record again: another tip window of the
+// process may have read another one since. The record buffer keeps the edited tip. False when
+// the record has gone, or with READERROR set (and reported) when it could not be read.
+bool HelpTipWindow::FindRecordRead() {
+  const auto edited = std::make_unique<TipBuffer>(VTH);
+  const bool found = FetchRecordRead();
+  VTH = *edited;
+  return found;
+}
+
+// Reads the record this window read into the record buffer again, as the file now holds it.
+bool HelpTipWindow::FetchRecordRead() {
+  READERROR = 0;
+  VTH.PROCEDURENAME = SAV.RECORD.PROCEDURENAME;
+  VTH.CONTROLNAME = SAV.RECORD.CONTROLNAME;
+  VTH.CONTROLTYPE = SAV.RECORD.CONTROLTYPE;
+  const bool by_type = VTH.PROCEDURENAME.blank() && VTH.CONTROLNAME.blank();
+  return FetchTip(by_type ? TipBuffer::CONTROLTYPEKEY : TipBuffer::PROCEDURENAMEKEY) &&
+         VTH.PROCEDURENAME == SAV.RECORD.PROCEDURENAME &&
+         VTH.CONTROLNAME == SAV.RECORD.CONTROLNAME;
 }
 
 void HelpTipWindow::KeepRecordCopies() {

@@ -1,5 +1,6 @@
 // Settings rows and their controls: re-attaching rows to the controls that now carry their
 // texts, recording those texts, and writing the rows back as the settings memo.
+#include <memory>
 #include <vector>
 
 #include "runtime/strings.h"
@@ -47,7 +48,19 @@ void HelpTipWindow::ChangeSettingsRtn() {
   VTH.SETTINGS = SETTINGS1;
   // Only a tip read from the file is written back in place; any other (a new tip, or a type
   // tip shown under the requested names) gets its settings with its first save.
-  if (ShownTipIsStored()) VISTIP.Put();
+  if (ShownTipIsStored()) WriteBackSettings();
+}
+
+// Only the settings are replaced, in the record as the file holds it now, and only while it has
+// the text they were made for: a save of this tip by another process since it was read is not
+// overwritten with the copy on show here. A refused write changes nothing and is not reported.
+void HelpTipWindow::WriteBackSettings() {
+  const auto shown = std::make_unique<TipBuffer>(VTH);
+  if (FetchRecordRead() && VTH.HELPTIP == shown->HELPTIP) {
+    VTH.SETTINGS = SETTINGS1;
+    VISTIP.Put();
+  }
+  VTH = *shown;
 }
 
 bool HelpTipWindow::ShownTipIsStored() const {

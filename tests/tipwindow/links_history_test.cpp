@@ -43,6 +43,35 @@ TEST_F(LinksTest, ALinkWithoutTargetShowsTheTipNamedByItsTextAndTellsTheHostOnce
   EXPECT_EQ(HostEvents(), (std::vector<int32_t>{kEventTipAdded}));
 }
 
+// Another host process saves the shown tip before its link is first clicked: the settings
+// write-back keeps that save. A changed text makes the settings stale, so they are not written;
+// a changed width alone is kept beside the new settings.
+TEST_F(LinksTest, TheSettingsWriteBackKeepsASaveMadeMeanwhileByAnotherProcess) {
+  const Tip origin{"P", "C", "ENTRY", "See <LNK:Order Entry>"};
+  const Tip target{"", "OrderEntry", "", "Order tip"};
+  struct Case {
+    Tip saved;
+    std::string settings_after;
+  };
+  const Case cases[] = {
+      {{"P", "C", "ENTRY", "Rewritten elsewhere", "", 0}, ""},
+      {{"P", "C", "ENTRY", origin.text, "", 280}, "[LNK1]LINKTIPPROC;\xABLINKTIPCTL;OrderEntry\xAB"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.saved.text + " " + std::to_string(c.saved.width));
+    ASSERT_NE(ShowTips({origin, target}), nullptr);
+    TipFile("tips.tps").Rewrite(0, c.saved);
+    ClickLink("Order Entry");
+    EXPECT_TRUE(Showing("Order tip"));
+    const std::vector<Tip> file = TipFile("tips.tps").Read();
+    ASSERT_EQ(file.size(), 2u);
+    EXPECT_EQ(file[0].text, c.saved.text);
+    EXPECT_EQ(file[0].width, c.saved.width);
+    EXPECT_EQ(file[0].settings, c.settings_after);
+    CloseTip();
+  }
+}
+
 TEST_F(LinksTest, ALinkWithATargetGoesThereWithoutWriting) {
   ASSERT_NE(
       ShowTips({{"P", "C", "ENTRY", "See <LNK:other>", "[LNK1]LINKTIPPROC;Q\xABLINKTIPCTL;D\xAB"},

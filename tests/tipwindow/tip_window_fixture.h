@@ -54,6 +54,18 @@ class TipFile {
     file_.Close();
   }
 
+  // Record `index` (0-based, record order) rewritten as `tip`, as another host process would.
+  void Rewrite(size_t index, const Tip& tip) {
+    ASSERT_EQ(file_.Open(rt::kOpenShared), 0);
+    file_.Set();
+    for (size_t i = 0; i <= index; ++i) ASSERT_EQ(file_.Next(), 0);
+    buf_.HELPTIP = tip.text;
+    buf_.SETTINGS = tip.settings;
+    SetStoredWidth(buf_.OTHER, tip.width);
+    EXPECT_EQ(file_.Put(), 0);
+    file_.Close();
+  }
+
   // Every record in record order.
   std::vector<Tip> Read() {
     std::vector<Tip> out;
