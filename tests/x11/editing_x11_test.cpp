@@ -38,7 +38,7 @@ std::string StoredCustomerTip() {
 TEST_F(EditingX11Test, AltETypingAndOkSaveTheTextToTheFile) {
   X11Host& host = OpenHost(280, 260);
   rt::Window* tip = ShowTipFor(host, kCustomer);
-  ASSERT_NE(tip, nullptr);
+  ASSERT_NE(tip, nullptr) << host.picks() << " picks; " << TipWindowsState();
   const unsigned long xid = rt::X11WindowId(*tip);
   ASSERT_TRUE(Xdotool("windowfocus --sync " + std::to_string(xid) + " key --clearmodifiers alt+e"));
   ASSERT_TRUE(rt::WaitFor([&] {
@@ -91,7 +91,7 @@ rt::Window* DrawnWindow(const std::function<bool(const rt::Window&)>& pred) {
 TEST_F(EditingX11Test, AltCLeftClickFramesAControlAndRightClickShowsTheMenu) {
   X11Host& host = OpenHost(280, 260);
   rt::Window* tip = ShowTipFor(host, kCustomer);
-  ASSERT_NE(tip, nullptr);
+  ASSERT_NE(tip, nullptr) << host.picks() << " picks; " << TipWindowsState();
   const unsigned long xid = rt::X11WindowId(*tip);
   ASSERT_NO_FATAL_FAILURE(EnterFormatting(*tip));
   const int32_t link = TipField(*tip, "Product Codes");
@@ -136,7 +136,7 @@ TEST_F(EditingX11Test, AltCLeftClickFramesAControlAndRightClickShowsTheMenu) {
 TEST_F(EditingX11Test, PropertiesShowsTheSettingsDialogAndItsFontButtonTheFontDialog) {
   X11Host& host = OpenHost(280, 260);
   rt::Window* tip = ShowTipFor(host, kCustomer);
-  ASSERT_NE(tip, nullptr);
+  ASSERT_NE(tip, nullptr) << host.picks() << " picks; " << TipWindowsState();
   ASSERT_NO_FATAL_FAILURE(EnterFormatting(*tip));
   const int32_t title = TipField(*tip, "Customer");
   ASSERT_NE(title, 0);

@@ -7,9 +7,11 @@
 #include <X11/Xutil.h>
 #include <cairo.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "runtime/backend.h"
@@ -103,15 +105,20 @@ bool IsBlue(int32_t c) {
   return c >= 0 && ((c >> 16) & 0xFF) > 0xA0 && ((c >> 8) & 0xFF) < 0x90 && (c & 0xFF) < 0x90;
 }
 
+// xdotool runs apart, so that the runtime's threads go on handling what it makes happen. A run
+// that outlasts the wait still finishes after this returns, so what it reports is shared.
 bool Xdotool(const std::string& args) {
-  bool ok = false;
-  bool done = false;
-  std::thread([&] {
-    ok = std::system(("xdotool " + args + " >/dev/null 2>&1").c_str()) == 0;
-    done = true;
+  struct Outcome {
+    std::atomic<bool> done{false};
+    std::atomic<bool> ok{false};
+  };
+  const auto outcome = std::make_shared<Outcome>();
+  std::thread([outcome, command = "xdotool " + args + " >/dev/null 2>&1"] {
+    outcome->ok = std::system(command.c_str()) == 0;
+    outcome->done = true;
   }).detach();
-  rt::WaitFor([&] { return done; }, std::chrono::seconds(10));
-  return ok;
+  rt::WaitFor([&] { return outcome->done.load(); }, std::chrono::seconds(10));
+  return outcome->done && outcome->ok;
 }
 
 bool ClickAt(unsigned long xid, int x, int y, int button) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -158,8 +159,17 @@ std::string TipWindowsState() {
   std::string out;
   for (const rt::Window* w : rt::OpenWindows())
     if (w->color() == vistip::tipwindow::kTipColor)
+    {
+      const unsigned long xid = rt::X11WindowId(*w);
+      const ScreenRect r = WindowOnScreen(xid);
+      const Capture c = CaptureWindow(xid);
+      char corner[16];
+      std::snprintf(corner, sizeof corner, "%06X", static_cast<unsigned>(c.At(c.width - 2, 2)));
       out += "tip window on thread " + std::to_string(w->thread()) +
-             (w->hidden() ? " hidden" : " shown") + (rt::X11Painted(*w) ? " drawn; " : "; ");
+             (w->hidden() ? " hidden" : " shown") + (rt::X11Painted(*w) ? " drawn" : "") + " at " +
+             std::to_string(r.x) + "," + std::to_string(r.y) + " size " + std::to_string(r.w) +
+             "x" + std::to_string(r.h) + ", top right pixel " + corner + "; ";
+    }
   return out.empty() ? "no tip window" : out;
 }
 
