@@ -12,6 +12,7 @@
 namespace vistip::tipwindow {
 
 void HelpTipWindow::SaveEditedTip() {
+  VTH = EDITED;
   SyncWindow();
   if (VTH.CONTROLNAME.blank() && VTH.CONTROLTYPE.blank()) {
     rt::Message("Either the Control name or the Control Type must be entered.", "Vistip Tip",

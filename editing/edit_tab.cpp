@@ -11,6 +11,7 @@ void HelpTipWindow::EnterEditing() {
   if (!EDITMODE) {
     if (HELPISLOADED) VTH = SHOWNTIP;
     UNEDITED = VTH;
+    EDITED = VTH;
   }
   EDITMODE = 1;
   Window.SetProp(0, rt::kPropText, "Edit Help Tip...");
@@ -22,9 +23,9 @@ void HelpTipWindow::EnterEditing() {
     Window.SetPropInt(0, rt::kPropResize, 1);
     Window.SetPropInt(0, rt::kPropMaximizeBox, 1);
     // Only a width the author gives the editor is the tip's; the one it has now is measured.
-    const int16_t stored = StoredWidth(VTH.OTHER);
+    const int16_t stored = StoredWidth(EDITED.OTHER);
     ResizeWindowRtn();
-    SetStoredWidth(VTH.OTHER, stored);
+    SetStoredWidth(EDITED.OTHER, stored);
   }
   const int32_t width = Window.GetPropInt(0, rt::kPropWidth);
   const int32_t height = Window.GetPropInt(0, rt::kPropHeight);
@@ -45,12 +46,13 @@ void HelpTipWindow::EnterEditing() {
 // writes the record when the tip has settings) stores only what the file already held.
 void HelpTipWindow::CancelEditing() {
   VTH = UNEDITED;
+  EDITED = UNEDITED;
   SyncWindow();
   Window.Hide(kTab2);
   BackToTab1Rtn();
 }
 
-// The edit controls write straight into the record buffer; syncing shows them as it holds.
+// The edit controls write straight into the window's edit buffer; syncing shows them as it holds.
 void HelpTipWindow::SyncWindow() {
   Window.Display();
 }

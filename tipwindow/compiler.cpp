@@ -17,6 +17,7 @@ void HelpTipWindow::LoadTipTabRtn() {
 }
 
 void HelpTipWindow::LoadCtlQueueRtn() {
+  EDITED.HELPTIP = VTH.HELPTIP;  // laid out by the edit tab's text control
   // The edit control's width decides where long paragraphs break, so it is set first.
   const int32_t stored = StoredWidth(VTH.OTHER);
   if (StoredWidthUsed(stored)) {

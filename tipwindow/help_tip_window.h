@@ -77,7 +77,8 @@ struct SavedRecord {
 static_assert(sizeof(SavedRecord) == kTipRecordSize);
 
 // The window definition: 169 x 165 units, fields 1-17, the tip colour, a 10-hundredths timer.
-rt::WindowDesc TipWindowDesc();
+// The edit tab's text and key entries are bound to `edited`.
+rt::WindowDesc TipWindowDesc(TipBuffer& edited);
 
 class HelpTipWindow {
  public:
@@ -179,6 +180,11 @@ class HelpTipWindow {
   void UnalertControls();
 
   // ---- the procedure's locals ----
+  // The tip as the edit tab holds it: its text and key entries are bound here, not to the
+  // process-wide record buffer, which another tip window may read into while this one edits.
+  // Declared before Window, whose controls are bound to it. The compiler's line breaker is the
+  // edit tab's text control, so the text to compile is put here too.
+  TipBuffer EDITED;
   rt::Window Window;
   int32_t LOCALREQUEST = 0;
   int32_t FILESOPENED = 0;

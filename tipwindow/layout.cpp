@@ -154,9 +154,10 @@ void HelpTipWindow::ResizeWindowRtn() {
   Window.SetPropInt(kBox1, rt::kPropWidth, width + 10);
   Window.SetPropInt(kSheet1, rt::kPropWidth, width + 20);
   Window.SetPropInt(kHelpTip, rt::kPropWidth, width - 10);
-  // Widths set while the tip is built (the window still hidden) are not the user's.
+  // Widths set while the tip is built (the window still hidden) are not the user's. The
+  // editor's width is the edited tip's.
   if (Window.GetPropInt(0, rt::kPropHide) == 0)
-    SetStoredWidth(VTH.OTHER, static_cast<int16_t>(width));
+    SetStoredWidth((EDITMODE ? EDITED : VTH).OTHER, static_cast<int16_t>(width));
 }
 
 void HelpTipWindow::RefreshWindow() {

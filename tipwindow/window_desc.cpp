@@ -43,7 +43,7 @@ rt::ControlDesc OnEditTab(rt::ControlDesc d) {
 
 }  // namespace
 
-rt::WindowDesc TipWindowDesc() {
+rt::WindowDesc TipWindowDesc(TipBuffer& edited) {
   rt::WindowDesc d;
   d.w = kMinTipWidth;
   d.h = kMinTipHeight;
@@ -90,7 +90,7 @@ rt::WindowDesc TipWindowDesc() {
                  .y = 4,
                  .w = 160,
                  .h = 88,
-                 .use = Use(VTH.HELPTIP.data(), VTH.HELPTIP.size())}),
+                 .use = Use(edited.HELPTIP.data(), edited.HELPTIP.size())}),
       OnEditTab({.field = kProcedureNamePrompt,
                  .type = rt::kCreatePrompt,
                  .x = 5,
@@ -103,7 +103,7 @@ rt::WindowDesc TipWindowDesc() {
                  .w = 102,
                  .h = 10,
                  .picture = "@s50",
-                 .use = Use(VTH.PROCEDURENAME.data(), VTH.PROCEDURENAME.size())}),
+                 .use = Use(edited.PROCEDURENAME.data(), edited.PROCEDURENAME.size())}),
       OnEditTab({.field = kControlNamePrompt,
                  .type = rt::kCreatePrompt,
                  .x = 5,
@@ -116,7 +116,7 @@ rt::WindowDesc TipWindowDesc() {
                  .w = 101,
                  .h = 10,
                  .picture = "@s50",
-                 .use = Use(VTH.CONTROLNAME.data(), VTH.CONTROLNAME.size())}),
+                 .use = Use(edited.CONTROLNAME.data(), edited.CONTROLNAME.size())}),
       OnEditTab({.field = kControlTypePrompt,
                  .type = rt::kCreatePrompt,
                  .x = 5,
@@ -129,7 +129,7 @@ rt::WindowDesc TipWindowDesc() {
                  .w = 87,
                  .h = 10,
                  .picture = "@s20",
-                 .use = Use(VTH.CONTROLTYPE.data(), VTH.CONTROLTYPE.size())}),
+                 .use = Use(edited.CONTROLTYPE.data(), edited.CONTROLTYPE.size())}),
       OnEditTab({.field = kButton1, .type = rt::kCreateButton, .x = 11, .y = 136, .text = "&Ok"}),
       OnEditTab(
           {.field = kButton2, .type = rt::kCreateButton, .x = 47, .y = 136, .text = "&Cancel"}),
@@ -137,6 +137,6 @@ rt::WindowDesc TipWindowDesc() {
   return d;
 }
 
-HelpTipWindow::HelpTipWindow() : Window(TipWindowDesc()) {}
+HelpTipWindow::HelpTipWindow() : Window(TipWindowDesc(EDITED)) {}
 
 }  // namespace vistip::tipwindow

@@ -51,6 +51,31 @@ INSTANTIATE_TEST_SUITE_P(
                       SharedCase{"AClearedText", "", {"P|D|ENTRY|Other tip"}}),
     [](const auto& p) { return std::string(p.param.label); });
 
+// The second window reads its tip while the first one's edit tab is open, between keystrokes:
+// what is typed stays in the first window and Ok saves it under its own names.
+TEST_F(SharedBufferTest, AnotherWindowReadingMidEditChangesNothingOfTheEdit) {
+  GLO.VTSTAYOPEN = 1;
+  ASSERT_NE(ShowTip({kMine, kOther}), nullptr);
+  Edit();
+  Replace(kHelpTip, "Half");
+  Request("P", "D", "ENTRY");
+  extra_.emplace_back();
+  ASSERT_NE(Show(extra_.back().first, extra_.back().second), nullptr);
+  ASSERT_EQ(VTH.CONTROLNAME.str(), "D");
+  rt::harness::Type(*window_, " more");
+  EXPECT_EQ(rt::harness::ShownText(*window_, kHelpTip), "Half more");
+  EXPECT_EQ(rt::harness::ShownText(*window_, kControlName), "C");
+  rt::harness::Resize(*window_, 250, 165);
+  Ok();
+  EXPECT_FALSE(Editing());
+  const std::vector<Tip> file = FileTips();
+  EXPECT_EQ(Keys(file), (std::vector<std::string>{"P|C|ENTRY|Half more", "P|D|ENTRY|Other tip"}));
+  ASSERT_EQ(file.size(), 2u);
+  EXPECT_EQ(file[0].width, 250);
+  EXPECT_EQ(file[1].width, 0);
+  EXPECT_TRUE(Showing("Half more"));
+}
+
 TEST_F(EditTabTest, ARefusedWriteIsReportedAndTheEditStays) {
   ASSERT_NE(ShowTip({kMine}), nullptr);
   Edit();

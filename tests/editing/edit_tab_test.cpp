@@ -94,7 +94,7 @@ TEST_F(EditTabTest, WithVariableWidthTheEditorCanBeResized) {
   EXPECT_EQ(Width(kHelpTip), width - 10);
   EXPECT_EQ(Ctl(kBox1).w, width - 2);
   EXPECT_EQ(Ctl(kSheet1).w, width + 2);
-  EXPECT_EQ(StoredWidth(VTH.OTHER), 0);  // entering measures nothing for the tip to keep
+  EXPECT_EQ(StoredWidth(tip_->EDITED.OTHER), 0);  // entering measures nothing for the tip to keep
   // A width the author gives the editor becomes the tip's stored width on Ok.
   rt::harness::Resize(*window_, 250, 165);
   EXPECT_EQ(Width(kHelpTip), 240);
@@ -125,9 +125,9 @@ TEST_F(EditTabTest, TheNameEntriesTakeTheInsertionPointAtTheirStart) {
   }
   rt::harness::Click(*window_, kControlType);  // an ordinary entry: the caret goes to the end
   rt::harness::Type(*window_, "X");
-  EXPECT_EQ(VTH.PROCEDURENAME.str(), "XP");
-  EXPECT_EQ(VTH.CONTROLNAME.str(), "XC");
-  EXPECT_EQ(VTH.CONTROLTYPE.str(), "ENTRYX");
+  EXPECT_EQ(tip_->EDITED.PROCEDURENAME.str(), "XP");
+  EXPECT_EQ(tip_->EDITED.CONTROLNAME.str(), "XC");
+  EXPECT_EQ(tip_->EDITED.CONTROLTYPE.str(), "ENTRYX");
 }
 
 TEST_F(EditTabTest, WhileEditingNeitherFocusLossNorTheTimerEndsTheEditor) {
@@ -141,7 +141,7 @@ TEST_F(EditTabTest, WhileEditingNeitherFocusLossNorTheTimerEndsTheEditor) {
   EXPECT_TRUE(TipOpen());
   EXPECT_TRUE(Editing());
   EXPECT_EQ(window_->Find(kFirstTipField), nullptr);  // the tip tab was not rebuilt
-  EXPECT_EQ(VTH.HELPTIP.str(), "Half typed");
+  EXPECT_EQ(tip_->EDITED.HELPTIP.str(), "Half typed");
   // Back on the tip tab the usual rule holds again.
   Cancel();
   ASSERT_TRUE(Showing("Hello tip"));
