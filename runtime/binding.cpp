@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/cstring.h"
 #include "runtime/strings.h"
 #include "runtime/window.h"
 
@@ -10,9 +11,7 @@ namespace rt {
 std::string Binding::Get() const {
   if (number != nullptr) return std::to_string(*number);
   if (text == nullptr) return {};
-  size_t n = size;
-  while (n > 0 && text[n - 1] == ' ') --n;
-  return std::string(text, n);
+  return std::string(detail::ClipBlanks(std::string_view(text, size)));
 }
 
 void Binding::Set(std::string_view value) {

@@ -19,9 +19,10 @@ namespace x11test {
 namespace {
 
 void PickToTipDrawn(benchmark::State& state) {
-  // Kept until the process ends: the runtime's connections close only then.
-  static testsupport::Xvfb xvfb;
-  if (!xvfb.running() || !testsupport::Xvfb::Found("xdotool")) {
+  // Never stopped: the runtime's connections close only when the process ends, and the server
+  // ends with it.
+  static const auto* const xvfb = new testsupport::Xvfb;
+  if (!xvfb->running() || !testsupport::Xvfb::Found("xdotool")) {
     state.SkipWithError("Xvfb or xdotool is not installed");
     return;
   }

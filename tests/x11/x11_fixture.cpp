@@ -22,10 +22,11 @@ namespace {
 
 testsupport::Xvfb* g_xvfb = nullptr;
 
+// The server is not stopped when the tests are done: the runtime's X connections stay open until
+// the process ends, and the server then ends with it.
 class X11Environment : public ::testing::Environment {
  public:
   void SetUp() override { g_xvfb = new testsupport::Xvfb; }
-  void TearDown() override { delete g_xvfb; }
 };
 const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new X11Environment);
 
