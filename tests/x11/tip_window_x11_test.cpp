@@ -100,8 +100,9 @@ TEST_F(TipWindowX11Test, ALinkClickShowsTheTargetWithTheBackArrowAndABackgroundC
   ASSERT_TRUE(ClickTip(*tip, kBack));
   ASSERT_TRUE(WaitForTipText(*tip, "Customer")) << "back to the tip of origin";
 
-  // The background: the bottom right corner, which no tip control covers.
-  ASSERT_TRUE(ClickAt(rt::X11WindowId(*tip), shot.width - 3, shot.height - 3));
+  // The background: the bottom right corner of the tip of origin, which no tip control covers.
+  const Capture origin = CaptureWindow(rt::X11WindowId(*tip));
+  ASSERT_TRUE(ClickAt(rt::X11WindowId(*tip), origin.width - 3, origin.height - 3));
   EXPECT_TRUE(rt::Join(tip_thread)) << "the tip closes";
 }
 
