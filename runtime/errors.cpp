@@ -51,6 +51,7 @@ std::string ErrorMessage(int32_t code) {
     case kNoMoreRecords: return "No Records";
     case kRecordNotFound: return "Record Not Found";
     case kFileNotOpen: return "File Not Open";
+    case kDuplicateKey: return "Creating Duplicate Key";
     case kKeyInvalid: return "Invalid Key";
     case kLayoutMismatch: return "Invalid Record Declaration";
     case kAlreadyOpen: return "File Already Open";

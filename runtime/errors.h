@@ -21,6 +21,7 @@ enum ErrorCodes : int32_t {
   kNoMoreRecords = 33,   // NEXT past the last record
   kRecordNotFound = 35,  // GET by key found nothing
   kFileNotOpen = 37,
+  kDuplicateKey = 40,    // a write would give a key without duplicates a second equal entry
   kKeyInvalid = 46,      // a key no longer matches the records
   kLayoutMismatch = 47,  // stored record layout differs from the declaration
   kAlreadyOpen = 52,

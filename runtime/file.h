@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "runtime/errors.h"
+
 namespace rt {
 
 // ---- Declarations ----------------------------------------------------------------------------
@@ -60,9 +62,6 @@ inline constexpr uint8_t kDenyNone = 0x40;
 inline constexpr uint8_t kOpenShared = kAccessReadWrite | kDenyNone;      // 42H
 inline constexpr uint8_t kOpenExclusive = kAccessReadWrite | kDenyAll;    // 12H
 inline constexpr uint8_t kOpenDenyWrite = kAccessReadWrite | kDenyWrite;  // 22H
-
-// Error code for a write that would give a key without duplicates a second equal entry.
-inline constexpr int32_t kDuplicateKey = 40;
 
 class View;
 

@@ -7,6 +7,7 @@
 
 #include "runtime/backend.h"
 #include "runtime/input.h"
+#include "runtime/text/mnemonic.h"
 #include "runtime/textmetrics.h"
 #include "runtime/thread_internal.h"
 
@@ -306,25 +307,10 @@ std::string Window::DisplayText(const Control& c) const {
   return c.use.bound() && c.type != kCreateRadio && c.type != kCreateOption ? c.use.Get() : c.text;
 }
 
-namespace {
-// A control's text without its mnemonic markers: "&" marks a key, "&&" is a literal "&".
-std::string ShownText(std::string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '&') {
-      if (i + 1 < text.size() && text[i + 1] == '&') out += '&', ++i;
-      continue;
-    }
-    out += text[i];
-  }
-  return out;
-}
-}  // namespace
-
 int32_t Window::AutoWidth(const Control& c) const {
   if (c.w != kDefault) return c.w;
   if (!IsTextual(c.type)) return c.type == kCreateEntry ? 40 : 0;
-  const double px = TextWidthPx(EffectiveFont(c), ShownText(DisplayText(c)));
+  const double px = TextWidthPx(EffectiveFont(c), text::StripMnemonic(DisplayText(c)).shown);
   int32_t du = static_cast<int32_t>(std::ceil(px / PxPerDuX()));
   if (c.type == kCreateButton) du += 12;
   if (c.type == kCreateRadio || c.type == kCreateCheck) du += 12;

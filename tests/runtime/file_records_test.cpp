@@ -285,6 +285,7 @@ TEST(FileUniqueKeyTest, SecondEqualEntryGives40AndChangesNothing) {
   ASSERT_EQ(AddTip(tip, "P", "C", "T", "one"), 0);
   ASSERT_EQ(AddTip(tip, "P", "D", "T", "two"), 0);
   EXPECT_EQ(AddTip(tip, "P", "C", "U", "dup"), rt::kDuplicateKey);
+  EXPECT_EQ(rt::Error(), "Creating Duplicate Key");
   EXPECT_EQ(tip->Records(), 2);
 
   tip.SetTip("P", "D", "");
