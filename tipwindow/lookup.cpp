@@ -80,8 +80,7 @@ bool HelpTipWindow::FetchRecordRead() {
   VTH.CONTROLTYPE = SAV.RECORD.CONTROLTYPE;
   const bool by_type = VTH.PROCEDURENAME.blank() && VTH.CONTROLNAME.blank();
   return FetchTip(by_type ? TipBuffer::CONTROLTYPEKEY : TipBuffer::PROCEDURENAMEKEY) &&
-         VTH.PROCEDURENAME == SAV.RECORD.PROCEDURENAME &&
-         VTH.CONTROLNAME == SAV.RECORD.CONTROLNAME;
+         VTH.PROCEDURENAME == SAV.RECORD.PROCEDURENAME && VTH.CONTROLNAME == SAV.RECORD.CONTROLNAME;
 }
 
 void HelpTipWindow::KeepRecordCopies() {

@@ -1,13 +1,16 @@
 // Name clipping and checks, temporary names beside a file, and the durable rename into place.
 #include "runtime/file/names.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <ctime>
 
 #include "runtime/errors.h"
 
@@ -18,6 +21,45 @@ namespace {
 constexpr size_t kJournalSuffix = sizeof("-journal") - 1;
 constexpr size_t kMaxComponent = NAME_MAX - kJournalSuffix;
 constexpr size_t kMaxPath = PATH_MAX - kJournalSuffix - 3;  // room for the "./" prefix
+
+constexpr std::string_view kTempPrefix = ".vtnew-";
+// A temporary untouched this long is no longer being written.
+constexpr time_t kStaleTempSeconds = 600;
+
+// The process that made a temporary named ".vtnew-<pid>-<n>" (or its "-journal"), or 0 when
+// the name is not one.
+pid_t TempOwner(std::string_view name) {
+  if (!name.starts_with(kTempPrefix)) return 0;
+  name.remove_prefix(kTempPrefix.size());
+  if (name.ends_with("-journal")) name.remove_suffix(kJournalSuffix);
+  const size_t dash = name.find('-');
+  if (dash == 0 || dash == std::string_view::npos || dash > 9 || dash + 1 == name.size() ||
+      name.find_first_not_of("0123456789-") != std::string_view::npos ||
+      name.find('-', dash + 1) != std::string_view::npos)
+    return 0;
+  pid_t pid = 0;
+  for (const char c : name.substr(0, dash)) pid = pid * 10 + (c - '0');
+  return pid;
+}
+
+// Removes the temporaries that a killed process left in `dir`: named for a process that no
+// longer runs here and untouched for ten minutes. The age spares the temporary of a process on
+// another machine that shares the directory and is still writing it.
+void RemoveStaleTemps(const std::string& dir) {
+  DIR* d = opendir(dir.c_str());
+  if (d == nullptr) return;
+  const time_t now = time(nullptr);
+  while (const dirent* e = readdir(d)) {
+    const pid_t owner = TempOwner(e->d_name);
+    if (owner <= 0 || owner == getpid() || kill(owner, 0) == 0 || errno != ESRCH) continue;
+    const std::string path = dir + "/" + e->d_name;
+    struct stat st;
+    if (lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        now - st.st_mtime >= kStaleTempSeconds)
+      unlink(path.c_str());
+  }
+  closedir(d);
+}
 
 // 3 unless the file's directory exists.
 Status CheckDirectory(const FilePath& file) {
@@ -65,8 +107,10 @@ Status OpenFailure(const FilePath& file, int err) {
 
 Status CreateTempBeside(const FilePath& file, std::string& temp_path) {
   static std::atomic<unsigned> counter{0};
+  RemoveStaleTemps(file.dir);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temp_path = file.dir + "/.vtnew-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+    temp_path = file.dir + "/" + std::string(kTempPrefix) + std::to_string(getpid()) + "-" +
+                std::to_string(++counter);
     int fd = open(temp_path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       close(fd);  // a new inode: no SQLite connection can hold locks on it yet

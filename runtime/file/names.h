@@ -27,7 +27,8 @@ Status ResolveName(std::string_view raw, FilePath& out);
 // file 2, the rest as SystemError.
 Status OpenFailure(const FilePath& file, int err);
 
-// Creates a new empty file in the file's directory, for building a replacement beside it.
+// Creates a new empty file in the file's directory, for building a replacement beside it. The
+// temporaries that killed processes left there long ago are removed first.
 Status CreateTempBeside(const FilePath& file, std::string& temp_path);
 
 // Renames `from` onto the file and makes the rename durable.

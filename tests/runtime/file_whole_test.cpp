@@ -1,5 +1,12 @@
 // The whole-file statements CREATE and COPY, NAME and the name variable, and SEND.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <set>
+#include <string>
 
 #include "tests/runtime/file_test_fixture.h"
 
@@ -49,6 +56,35 @@ TEST_F(FileWholeTest, CreateReplacesAnyFileWithAnEmptyOneWithItsKeys) {
   ASSERT_EQ(tip->Open(rt::kOpenShared), 0);
   EXPECT_EQ(tip->Records(), 0);
   EXPECT_EQ(Entries(), 1u);  // no temporary file or journal left beside it
+}
+
+// What a whole-file statement killed half-way leaves beside the file is removed by the next one,
+// once it is old; a young temporary, one of a running process and other names stay.
+TEST_F(FileWholeTest, CreateRemovesTheOldTemporariesOfAKilledProcess) {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  ASSERT_GT(child, 0);
+  ASSERT_EQ(waitpid(child, nullptr, 0), child);  // its number now names no process
+  const std::string dead = std::to_string(child);
+  const auto leave = [&](const std::string& name, bool old) {
+    filetest::WriteAll(dir_.Path(name), "partial");
+    if (old)
+      std::filesystem::last_write_time(
+          dir_.Path(name), std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+  };
+  leave(".vtnew-" + dead + "-7", true);
+  leave(".vtnew-" + dead + "-7-journal", true);
+  leave(".vtnew-" + dead + "-8", false);
+  leave(".vtnew-" + std::to_string(getppid()) + "-1", true);
+  leave(".vtnew-x-1", true);
+  TipFile tip(path_);
+  ASSERT_EQ(tip->Create(), 0);
+  std::set<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir_.path()))
+    names.insert(e.path().filename().string());
+  EXPECT_EQ(names,
+            (std::set<std::string>{"Vistip.Tps", ".vtnew-" + dead + "-8",
+                                   ".vtnew-" + std::to_string(getppid()) + "-1", ".vtnew-x-1"}));
 }
 
 TEST_F(FileWholeTest, CreateOfAFileOpenElsewhereGives5AndKeepsIt) {

@@ -55,7 +55,8 @@ TEST_F(LinksTest, TheSettingsWriteBackKeepsASaveMadeMeanwhileByAnotherProcess) {
   };
   const Case cases[] = {
       {{"P", "C", "ENTRY", "Rewritten elsewhere", "", 0}, ""},
-      {{"P", "C", "ENTRY", origin.text, "", 280}, "[LNK1]LINKTIPPROC;\xABLINKTIPCTL;OrderEntry\xAB"},
+      {{"P", "C", "ENTRY", origin.text, "", 280},
+       "[LNK1]LINKTIPPROC;\xABLINKTIPCTL;OrderEntry\xAB"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.saved.text + " " + std::to_string(c.saved.width));

@@ -72,8 +72,7 @@ void EnterFormatting(rt::Window& tip) {
   const unsigned long xid = rt::X11WindowId(tip);
   ASSERT_TRUE(Xdotool("windowfocus --sync " + std::to_string(xid) + " key --clearmodifiers alt+c"));
   ASSERT_TRUE(rt::WaitFor([&] {
-    return tip.Find(vistip::tipwindow::kOverlay) != nullptr && !tip.hidden() &&
-           rt::X11Painted(tip);
+    return tip.Find(vistip::tipwindow::kOverlay) != nullptr && !tip.hidden() && rt::X11Painted(tip);
   })) << "formatting mode lays its overlay";
 }
 

@@ -158,8 +158,7 @@ rt::Window* WaitForTip(int32_t not_thread, std::chrono::milliseconds timeout) {
 std::string TipWindowsState() {
   std::string out;
   for (const rt::Window* w : rt::OpenWindows())
-    if (w->color() == vistip::tipwindow::kTipColor)
-    {
+    if (w->color() == vistip::tipwindow::kTipColor) {
       const unsigned long xid = rt::X11WindowId(*w);
       const ScreenRect r = WindowOnScreen(xid);
       const Capture c = CaptureWindow(xid);
