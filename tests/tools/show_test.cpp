@@ -52,7 +52,7 @@ TEST_F(ShowTest, OpensTheTipWindowAndReturnsWhenItCloses) {
     ASSERT_GT(pid, 0);
     // The shown tip window takes the input focus.
     std::string geometry;
-    for (int i = 0; i < 250 && geometry.empty() && VistipRunning(pid); ++i) {
+    for (int i = 0; i < 750 && geometry.empty() && VistipRunning(pid); ++i) {
       geometry = Xdotool("getwindowfocus getwindowgeometry --shell");
       const int width = ShellValue(geometry, "WIDTH");
       if (width < 100 || width >= 1280) geometry.clear();  // not the tip yet: none, or the root
