@@ -51,6 +51,7 @@ TEST_F(LayerTest, AliasesAreNumberedInOrderOfCreationAndStayWhileFilesAreAdded) 
   MakeDir("c/Docs");
   for (const char* n : {"Long Name One.txt", "Long Name Two.txt", "Long Name Three.txt"})
     MakeFile(std::string("c/Docs/") + n);
+  if (!CreationOrderKnown()) GTEST_SKIP() << "this file system shows no order of creation";
   EXPECT_EQ(AliasOf("C:\\Docs\\Long Name One.txt"), "LONGNA~1.TXT");
   EXPECT_EQ(AliasOf("C:\\Docs\\Long Name Two.txt"), "LONGNA~2.TXT");
   EXPECT_EQ(AliasOf("C:\\Docs\\Long Name Three.txt"), "LONGNA~3.TXT");
@@ -66,6 +67,7 @@ TEST_F(LayerTest, AliasesAreNumberedInOrderOfCreationAndStayWhileFilesAreAdded) 
 TEST_F(LayerTest, ManyAliasesOverflowIntoMoreDigits) {
   MakeDir("c/Many");
   for (int i = 0; i < 12; ++i) MakeFile("c/Many/Document number " + std::to_string(i) + ".txt");
+  if (!CreationOrderKnown()) GTEST_SKIP() << "this file system shows no order of creation";
   EXPECT_EQ(AliasOf("C:\\Many\\Document number 8.txt"), "DOCUME~9.TXT");
   EXPECT_EQ(AliasOf("C:\\Many\\Document number 9.txt"), "DOCUM~10.TXT");
   EXPECT_EQ(AliasOf("C:\\Many\\DOCUM~11.TXT"), "DOCUM~11.TXT");

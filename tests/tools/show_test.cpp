@@ -2,6 +2,7 @@
 // closes it, then the command ends; without a display a clear error.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -50,9 +51,11 @@ TEST_F(ShowTest, OpensTheTipWindowAndReturnsWhenItCloses) {
     WriteTips(file, {Tip("Form", "Name", "ENTRY", "A tip on a real display")});
     const pid_t pid = StartVistip({"show", file, "Form", "Name", "ENTRY"});
     ASSERT_GT(pid, 0);
-    // The shown tip window takes the input focus.
+    // The shown tip window takes the input focus. A first start on a loaded machine can spend
+    // seconds building the font caches, so the wait is long.
     std::string geometry;
-    for (int i = 0; i < 750 && geometry.empty() && VistipRunning(pid); ++i) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(40);
+    while (geometry.empty() && VistipRunning(pid) && std::chrono::steady_clock::now() < deadline) {
       geometry = Xdotool("getwindowfocus getwindowgeometry --shell");
       const int width = ShellValue(geometry, "WIDTH");
       if (width < 100 || width >= 1280) geometry.clear();  // not the tip yet: none, or the root
