@@ -157,14 +157,19 @@ class X11Backend : public Backend {
   void BeforeWait() override {
     ThreadDisplay& td = t_display;
     if (td.dpy == nullptr) return;
-    Pump();
-    for (auto& [xid, w] : td.windows) {
-      if (XWin* x = Data(*w)) {
-        Sync(td, *w, *x);
-        UpdateTooltip(td, *w, *x);
+    // Painting and the round trips of a tool tip read events off the connection into Xlib's
+    // queue, where the wait's poll no longer sees them: a click that came then would wait
+    // behind the sleep for the next event. Go round until that queue is empty.
+    do {
+      Pump();
+      for (auto& [xid, w] : td.windows) {
+        if (XWin* x = Data(*w)) {
+          Sync(td, *w, *x);
+          UpdateTooltip(td, *w, *x);
+        }
       }
-    }
-    XFlush(td.dpy);
+      XFlush(td.dpy);
+    } while (XEventsQueued(td.dpy, QueuedAlready) > 0);
   }
 
   int WaitTimeoutMs() override {
