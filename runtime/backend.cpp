@@ -30,6 +30,10 @@ Backend& CurrentBackend() {
   return *b;
 }
 
+Backend* ChosenBackend() {
+  return Instance().get();
+}
+
 void UseHeadlessBackend() {
   std::unique_ptr<Backend>& b = Instance();
   if (!b || std::string_view(b->name()) != "headless") b = MakeHeadlessBackend();

@@ -23,6 +23,9 @@ class Backend {
   virtual void Pump() {}
   // Called by an event loop before it waits: bring the calling thread's windows up to date.
   virtual void BeforeWait() {}
+  // The calling runtime thread is ending, its windows closed: let go of what it held (its
+  // display connection), so that nothing of it is left once Join reports it ended.
+  virtual void ThreadEnding() {}
   // Milliseconds until the backend needs the calling thread's loop again (tool tips), or -1.
   virtual int WaitTimeoutMs() { return -1; }
   // Brings the window in front of every other window on the screen and gives it the input focus
@@ -42,6 +45,8 @@ class Backend {
 // The process's backend: X11 when $DISPLAY is set (and VTRT_BACKEND is not "headless"),
 // headless otherwise. Chosen on first use.
 Backend& CurrentBackend();
+// The backend if one has been chosen, else nullptr (choosing one may open a display).
+Backend* ChosenBackend();
 // Forces the headless backend (tests); must be called before any window opens.
 void UseHeadlessBackend();
 

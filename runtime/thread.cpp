@@ -11,6 +11,7 @@
 #include <map>
 #include <mutex>
 
+#include "runtime/backend.h"
 #include "runtime/thread_internal.h"
 #include "runtime/window.h"
 
@@ -52,6 +53,7 @@ std::shared_ptr<ThreadState> Register() {
 void Unregister(ThreadState& state) {
   // Windows the procedure left open close with their thread.
   while (!state.windows.empty()) state.windows.back()->Close();
+  if (Backend* backend = ChosenBackend()) backend->ThreadEnding();
   state.ended = true;
   if (state.wake_fd >= 0) close(state.wake_fd);
   state.wake_fd = -1;

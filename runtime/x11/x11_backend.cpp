@@ -52,12 +52,13 @@ struct ThreadDisplay {
   Atom wm_delete = 0, wm_protocols = 0, net_wm_name = 0, utf8 = 0, wm_type = 0, type_utility = 0;
   Cursor hand = 0;
   Tooltip tooltip;
-  ~ThreadDisplay() {
-    if (dpy) {
-      tooltip.Close(dpy);
-      XCloseDisplay(dpy);
-    }
+  void Close() {
+    if (dpy == nullptr) return;
+    tooltip.Close(dpy);
+    XCloseDisplay(dpy);
+    dpy = nullptr;
   }
+  ~ThreadDisplay() { Close(); }
 };
 
 thread_local ThreadDisplay t_display;
@@ -201,6 +202,12 @@ class X11Backend : public Backend {
     XRaiseWindow(x->dpy, x->xid);
     XSetInputFocus(x->dpy, x->xid, RevertToParent, CurrentTime);
     XFlush(x->dpy);
+  }
+
+  // The connection goes with the thread's runtime life, not with the system thread: a thread
+  // that ended must not still be closing it while its host unloads or exits.
+  void ThreadEnding() override {
+    if (t_display.windows.empty()) t_display.Close();
   }
 
   void Beep() override {

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -63,6 +64,32 @@ int32_t RunWindow(Seen& s) {
     while (w.Accept()) s.events.emplace_back(Event(), Field());
     s.window = nullptr;
   });
+}
+
+// The sockets this process holds open: its X connections among them.
+int OpenSockets() {
+  int n = 0;
+  std::error_code ec;
+  for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd", ec)) {
+    const auto target = std::filesystem::read_symlink(fd.path(), ec);
+    n += !ec && target.string().rfind("socket:", 0) == 0 ? 1 : 0;
+  }
+  return n;
+}
+
+// By the time Join says a thread has ended, its X connection is closed: nothing of the thread
+// is still talking to the server while the process goes on, or exits.
+TEST_F(X11Test, AThreadHasClosedItsConnectionWhenJoinReturns) {
+  const int before = OpenSockets();
+  for (int round = 0; round < 20; ++round) {
+    Seen s;
+    const int32_t t = RunWindow(s);
+    ASSERT_TRUE(WaitFor([&] { return s.window != nullptr && X11WindowId(*s.window) != 0; }));
+    EXPECT_EQ(OpenSockets(), before + 1) << "the thread's own connection";
+    harness::CloseWindow(*s.window);
+    ASSERT_TRUE(Join(t));
+    ASSERT_EQ(OpenSockets(), before) << "round " << round;
+  }
 }
 
 TEST_F(X11Test, ClicksAndTypingFromXdotoolReachTheWindow) {
