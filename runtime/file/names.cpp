@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <ctime>
 
 #include "runtime/errors.h"
@@ -32,13 +33,12 @@ pid_t TempOwner(std::string_view name) {
   if (!name.starts_with(kTempPrefix)) return 0;
   name.remove_prefix(kTempPrefix.size());
   if (name.ends_with("-journal")) name.remove_suffix(kJournalSuffix);
-  const size_t dash = name.find('-');
-  if (dash == 0 || dash == std::string_view::npos || dash > 9 || dash + 1 == name.size() ||
-      name.find_first_not_of("0123456789-") != std::string_view::npos ||
-      name.find('-', dash + 1) != std::string_view::npos)
-    return 0;
   pid_t pid = 0;
-  for (const char c : name.substr(0, dash)) pid = pid * 10 + (c - '0');
+  const auto [rest, ec] = std::from_chars(name.data(), name.data() + name.size(), pid);
+  const std::string_view counter = name.substr(static_cast<size_t>(rest - name.data()));
+  if (ec != std::errc{} || counter.size() < 2 || counter[0] != '-' ||
+      counter.find_first_not_of("0123456789", 1) != std::string_view::npos)
+    return 0;
   return pid;
 }
 
