@@ -191,7 +191,8 @@ int32_t NTLONGTOSHORTFILENAME(const char* long_name, char* short_name, int32_t c
     return Refuse(kErrFilenameExcedRange);
   }
   std::int32_t code = TakeLastError();
-  if (code == static_cast<std::int32_t>(kErrInvalidParameter) && long_name) {
+  if (!long_name) return code;
+  if (code == static_cast<std::int32_t>(kErrInvalidParameter)) {
     MakeShortName(long_name, short_name);
     if (!create) return 0;
     HANDLE file = CreateWithoutDestroying(short_name);

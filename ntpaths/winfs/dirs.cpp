@@ -44,18 +44,24 @@ BOOL SetCurrentDirectoryA(const char* path) {
   if (Sys().chdir(r.posix.c_str()) != 0) return Fail(FromErrno(errno));
   FullPath now = t.full;
   now.trailingSeparator = false;
-  SetCurrentDirectoryState(now);
+  char cwd[4096];
+  const char* here = Sys().getcwd(cwd, sizeof cwd);
+  SetCurrentDirectoryState(now, here ? here : "");
   return 1;
 }
 
 DWORD GetCurrentDirectoryA(DWORD size, char* buffer) {
-  return CopyOut(CurrentDirectory(0).Format(), buffer, size);
+  FullPath here = CurrentDirectory(0);
+  if (here.IsNowhere()) return Fail(kErrPathNotFound);
+  return CopyOut(here.Format(), buffer, size);
 }
 
 DWORD GetFullPathNameA(const char* path, DWORD size, char* buffer, char** filePart) {
   if (!path) return Fail(kErrInvalidParameter);
   if (!*path) return Fail(kErrPathNotFound);
-  FullPath full = MakeFull(ParsePath(path), CurrentDirectory, false);
+  ParsedPath parsed = ParsePath(path);
+  FullPath full = MakeFull(parsed, CurrentDirectory, false);
+  if (full.IsNowhere() && parsed.kind != ParsedPath::Kind::kUnc) return Fail(kErrPathNotFound);
   std::string s = full.Format();
   if (s.size() >= kMaxPath) return Fail(kErrFilenameExcedRange);
   DWORD n = CopyOut(s, buffer, size);

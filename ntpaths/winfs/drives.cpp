@@ -1,6 +1,7 @@
 // Drive map configuration and the per-drive current directories.
 #include "ntpaths/winfs/drives.h"
 
+#include <climits>
 #include <cstdlib>
 #include <mutex>
 #include <vector>
@@ -16,6 +17,8 @@ struct State {
   std::optional<DriveInfo> drives[26];
   std::vector<std::string> current[26];  // components of each drive's current directory
   char currentDrive = 'C';
+  bool nowhere = false;    // the working directory lies outside every drive
+  std::string workingDir;  // the working directory that the two above stand for
 };
 
 std::mutex& Lock() {
@@ -27,17 +30,20 @@ State& TheState() {
   return state;
 }
 
+std::string WorkingDirectory() {
+  char buf[4096];
+  const char* cwd = Sys().getcwd(buf, sizeof buf);
+  return cwd ? cwd : std::string();
+}
+
 std::string CleanRoot(std::string root) {
-  if (root.empty() || root[0] != '/') {
-    char buf[4096];
-    if (const char* cwd = Sys().getcwd(buf, sizeof buf)) root = std::string(cwd) + "/" + root;
-  }
+  if (root.empty() || root[0] != '/') root = WorkingDirectory() + "/" + root;
   while (root.size() > 1 && root.back() == '/') root.pop_back();
   return root;
 }
 
 bool Parse(std::string_view drive_map, std::optional<DriveInfo> (&out)[26]) {
-  out[2] = DriveInfo{"/", true};
+  out[2] = DriveInfo{"/", "/", true};
   size_t i = 0;
   while (i <= drive_map.size()) {
     size_t end = drive_map.find(';', i);
@@ -61,40 +67,47 @@ bool Parse(std::string_view drive_map, std::optional<DriveInfo> (&out)[26]) {
       continue;
     }
     info.root = CleanRoot(dir);
+    char real[PATH_MAX];
+    info.realRoot = ::realpath(info.root.c_str(), real) ? real : info.root;
     out[letter - 'A'] = info;
   }
   return true;
 }
 
-// Places the current drive on the mapped drive holding the working directory, deepest root first.
-void PlaceAtWorkingDirectory(State& s) {
-  char buf[4096];
-  const char* cwd = Sys().getcwd(buf, sizeof buf);
-  std::string here = cwd ? cwd : "/";
+// Places the current drive and its directory on the working directory HERE: the mapped drive
+// whose root holds it, the deepest one when roots nest; nowhere when none does.
+void Follow(State& s, const std::string& here) {
+  s.workingDir = here;
   size_t best = 0;
   int bestDrive = -1;
   for (int d = 0; d < 26; ++d) {
     if (!s.drives[d]) continue;
-    const std::string& root = s.drives[d]->root;
+    const std::string& root = s.drives[d]->realRoot;
     bool inside = root == "/" || here == root ||
                   (here.compare(0, root.size(), root) == 0 && here[root.size()] == '/');
     if (inside && (bestDrive < 0 || root.size() > best)) best = root.size(), bestDrive = d;
   }
-  if (bestDrive < 0) {
-    for (int d = 0; d < 26 && bestDrive < 0; ++d)
-      if (s.drives[d]) bestDrive = d;
-    s.currentDrive = static_cast<char>('A' + (bestDrive < 0 ? 2 : bestDrive));
-    return;
-  }
+  s.nowhere = bestDrive < 0;
+  if (s.nowhere) return;
   s.currentDrive = static_cast<char>('A' + bestDrive);
+  std::vector<std::string>& parts = s.current[bestDrive];
+  parts.clear();
   std::string rest = here.substr(best == 1 ? 0 : best);
   size_t i = 0;
   while (i < rest.size()) {
     size_t j = rest.find('/', i);
     if (j == std::string::npos) j = rest.size();
-    if (j > i) s.current[bestDrive].push_back(rest.substr(i, j - i));
+    if (j > i) parts.push_back(rest.substr(i, j - i));
     i = j + 1;
   }
+}
+
+// Brings the current drive's directory up to the working directory, where the process (or the
+// host, with chdir) moved since the layer last looked. A working directory that cannot be read
+// (removed) leaves the last one.
+void Refresh(State& s) {
+  std::string here = WorkingDirectory();
+  if (!here.empty() && here != s.workingDir) Follow(s, here);
 }
 
 bool Configure(State& s, std::string_view drive_map) {
@@ -105,7 +118,8 @@ bool Configure(State& s, std::string_view drive_map) {
     s.current[d].clear();
   }
   s.configured = true;
-  PlaceAtWorkingDirectory(s);
+  s.workingDir.clear();
+  Refresh(s);
   return true;
 }
 
@@ -129,18 +143,22 @@ std::optional<DriveInfo> Drive(char letter) {
 FullPath CurrentDirectory(char letter) {
   std::lock_guard<std::mutex> g(Lock());
   State& s = Configured();
+  Refresh(s);
   FullPath p;
+  if (!letter && s.nowhere) return p;
   p.drive = letter ? letter : s.currentDrive;
   if (p.drive >= 'A' && p.drive <= 'Z') p.parts = s.current[p.drive - 'A'];
   return p;
 }
 
-void SetCurrentDirectoryState(const FullPath& path) {
+void SetCurrentDirectoryState(const FullPath& path, const std::string& workingDir) {
   if (path.drive < 'A' || path.drive > 'Z') return;
   std::lock_guard<std::mutex> g(Lock());
   State& s = Configured();
   s.currentDrive = path.drive;
   s.current[path.drive - 'A'] = path.parts;
+  s.nowhere = false;
+  s.workingDir = workingDir;
 }
 
 std::string JoinPosix(const std::string& root, const std::string& name) {

@@ -84,6 +84,12 @@ DWORD CopyAcross(const std::string& from, const std::string& to, const struct st
   return code;
 }
 
+// An entry made by the layer gets its alias at once, before anything else is made beside it.
+// Failing to keep one takes nothing from the entry: it then simply has none.
+void GiveAliasTo(const Resolved& r, const std::string& name) {
+  if (r.drive.shortNames && !IsShortName(name)) GiveAliases(r.parentPosix, {name});
+}
+
 int OpenFlags(DWORD access) {
   bool r = access & kGenericRead, w = access & kGenericWrite;
   return (r && w) ? O_RDWR : w ? O_WRONLY : O_RDONLY;
@@ -99,6 +105,7 @@ BOOL CreateDirectoryA(const char* path, const void*) {
   if (r.error == 0) return Fail(kErrAlreadyExists);
   if (r.error != kErrFileNotFound) return Fail(r.error);
   if (Sys().mkdir(r.posix.c_str(), 0777) != 0) return Fail(FromErrno(errno, Missing::kPath));
+  GiveAliasTo(r, r.lastName);
   return 1;
 }
 
@@ -164,18 +171,26 @@ BOOL MoveFileA(const char* existing, const char* target) {
   if (S_ISREG(st.stx_mode))
     if (DWORD code = InUse(rs.posix)) return Fail(code);
   const Syscalls& sys = Sys();
-  if (sys.renameNoReplace(rs.posix.c_str(), dest.c_str()) == 0) return 1;
+  const std::string& newName = to.full.parts.back();
+  if (sys.renameNoReplace(rs.posix.c_str(), dest.c_str()) == 0) {
+    GiveAliasTo(rd, newName);
+    return 1;
+  }
   int err = errno;
   if (err == EINVAL || err == ENOSYS) {
     // A file system without the no-replace rename: ask first, then rename.
     struct statx there;
     if (StatOf(dest, true, &there) == 0) return Fail(kErrAlreadyExists);
-    if (sys.rename(rs.posix.c_str(), dest.c_str()) == 0) return 1;
+    if (sys.rename(rs.posix.c_str(), dest.c_str()) == 0) {
+      GiveAliasTo(rd, newName);
+      return 1;
+    }
     err = errno;
   }
   if (err == EXDEV) {
     if (!S_ISREG(st.stx_mode)) return Fail(kErrNotSameDevice);
     if (DWORD code = CopyAcross(rs.posix, dest, st)) return Fail(code);
+    GiveAliasTo(rd, newName);
     return 1;
   }
   return Fail(FromErrno(err, Missing::kPath));
@@ -211,6 +226,7 @@ HANDLE CreateFileA(const char* name, DWORD access, DWORD share, const void*, DWO
     fd = sys.open(r.posix.c_str(), flags | O_CREAT | O_EXCL, 0666);
     if (fd < 0)
       return FailHandle(errno == EEXIST ? kErrFileExists : FromErrno(errno, Missing::kPath));
+    GiveAliasTo(r, r.lastName);
   }
   int lock = (share & kShareDelete) ? 0 : share ? LOCK_SH : LOCK_EX;
   if (lock && sys.flock(fd, lock | LOCK_NB) != 0) {

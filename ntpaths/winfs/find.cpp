@@ -157,9 +157,6 @@ DWORD FindAll(const std::string& dir, const std::string& parentDir, bool atRoot,
       if (StatEntry(path, &st, &link) != 0) continue;
       stated[i] = 1;
       infos[i] = InfoOf(listing.Name(i), st, link);
-      // A followed link's stat is not the link's own; its creation key comes from the link.
-      unsigned char type = listing.Type(i);
-      if (!link && type != DT_LNK && type != DT_UNKNOWN) listing.SetKey(i, KeyOfStat(st));
     }
     listing.AssignAll();
     // The system's order: by the upper-case form of the names, then by their bytes.
@@ -197,10 +194,13 @@ HANDLE FindFirstFileA(const char* pattern, FindData* data) {
   if (!data) return FailHandle(kErrInvalidParameter);
   // A bare drive ("C:") names that drive's current directory, not an entry to find: the search
   // fails, so that the drive part of a path being expanded comes back unchanged.
-  if (pattern && ParsePath(pattern).kind == ParsedPath::Kind::kDriveRelative &&
-      ParsePath(pattern).parts.empty())
+  ParsedPath parsed = ParsePath(pattern ? pattern : "");
+  if (parsed.kind == ParsedPath::Kind::kDriveRelative && parsed.parts.empty())
     return FailHandle(kErrFileNotFound);
-  Target t = FullOf(pattern, true, true);
+  // A wildcard pattern is matched as written ("*." finds the names without extension); a plain
+  // name loses its trailing dots and blanks, as with every other function.
+  bool wildcards = !parsed.parts.empty() && HasWildcards(parsed.parts.back());
+  Target t = FullOf(pattern, wildcards, true);
   if (t.error) return FailHandle(t.error);
   // A bare drive or a root names no entry of a directory.
   if (t.full.parts.empty() || t.full.trailingSeparator) return FailHandle(kErrFileNotFound);

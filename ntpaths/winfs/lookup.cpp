@@ -6,7 +6,6 @@
 #include <ctime>
 #include <memory>
 #include <mutex>
-#include <set>
 
 #include "ntpaths/winfs/errors.h"
 #include "ntpaths/winfs/names.h"
@@ -20,7 +19,9 @@ int DirListing::Read(const std::string& dir, bool shortNames) {
   entries_.clear();
   realShort_.clear();
   realShortKnown_ = false;
-  assigned_.clear();
+  struct statx st;
+  if (Sys().statx(dir.c_str(), 0, STATX_INO, &st) != 0) return errno;
+  dirId_ = DirIdOf(st.stx_dev_major, st.stx_dev_minor, st.stx_ino);
   DIR* d = Sys().opendir(dir.c_str());
   if (!d) return errno;
   int err = 0;
@@ -35,21 +36,12 @@ int DirListing::Read(const std::string& dir, bool shortNames) {
     if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
     Entry& entry = entries_.emplace_back();
     entry.name.assign(name);
-    entry.inode = e->d_ino;
     entry.type = e->d_type;
     entry.needsAlias = shortNames && !IsShortName(entry.name);
+    entry.settled = !entry.needsAlias;
   }
   Sys().closedir(d);
   return err;
-}
-
-const AliasStem& DirListing::StemAt(size_t i) {
-  Entry& e = entries_[i];
-  if (!e.stemKnown) {
-    e.stem = StemOf(e.name);
-    e.stemKnown = true;
-  }
-  return e.stem;
 }
 
 long DirListing::FindName(std::string_view name) const {
@@ -61,124 +53,6 @@ long DirListing::FindName(std::string_view name) const {
       found = static_cast<long>(i);
   }
   return found;
-}
-
-CreationKey KeyOfStat(const struct statx& st) {
-  CreationKey k;
-  if (st.stx_mask & STATX_BTIME) {
-    k.seconds = st.stx_btime.tv_sec;
-    k.nanoseconds = st.stx_btime.tv_nsec;
-  }
-  k.inode = st.stx_ino;
-  return k;
-}
-
-bool DirListing::IsTaken(const std::string& alias) {
-  if (!realShortKnown_) {
-    for (const Entry& e : entries_)
-      if (!e.needsAlias && IsShortName(e.name)) realShort_.insert(ToUpper(e.name));
-    realShortKnown_ = true;
-  }
-  return realShort_.count(alias) > 0 || assigned_.count(alias) > 0;
-}
-
-const CreationKey& DirListing::KeyOf(size_t i) {
-  Entry& e = entries_[i];
-  if (!e.keyKnown) {
-    struct statx st;
-    std::string path = JoinPosix(dir_, e.name);
-    if (Sys().statx(path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BTIME | STATX_INO, &st) == 0) {
-      e.key = KeyOfStat(st);
-    } else {
-      e.key = CreationKey{0, 0, e.inode};
-    }
-    e.keyKnown = true;
-  }
-  return e.key;
-}
-
-void DirListing::SetKey(size_t i, const CreationKey& key) {
-  entries_[i].key = key;
-  entries_[i].keyKnown = true;
-}
-
-void DirListing::AssignGroup(const std::string& prefix, const std::string& ext, int digits) {
-  std::vector<AliasCandidate> storage;
-  std::vector<size_t> index;
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    Entry& e = entries_[i];
-    // An entry that found no number among these digits before would find none again.
-    if (!e.needsAlias || e.aliasDone || e.overflowDigits >= digits) continue;
-    if (!StemMatches(e.name, prefix, digits, ext)) continue;
-    storage.push_back(AliasCandidate{&e.name, StemAt(i), KeyOf(i), {}});
-    index.push_back(i);
-  }
-  std::vector<AliasCandidate*> cands;
-  for (auto& c : storage) cands.push_back(&c);
-  // Numbers already handed out count as taken: the entries left over from an earlier, smaller
-  // group then overflow again exactly as they did the first time.
-  AssignAliases(cands, digits, [this](const std::string& a) { return IsTaken(a); });
-  for (size_t k = 0; k < storage.size(); ++k) {
-    Entry& e = entries_[index[k]];
-    // An entry left without a number here may still get one with more digits.
-    if (!storage[k].alias.empty() || digits == 6) {
-      e.alias = std::move(storage[k].alias);
-      e.aliasDone = true;
-      if (!e.alias.empty()) assigned_.insert(e.alias);
-    } else {
-      e.overflowDigits = digits;
-    }
-  }
-}
-
-const std::string& DirListing::AliasOf(size_t i) {
-  Entry& e = entries_[i];
-  for (int digits = 1; e.needsAlias && !e.aliasDone && digits <= 6; ++digits) {
-    AliasStem stem = StemAt(i);
-    AssignGroup(StemPrefix(stem.base, digits), stem.ext, digits);
-  }
-  return e.alias;
-}
-
-long DirListing::FindAlias(std::string_view name) {
-  if (!shortNames_) return -1;
-  auto q = ParseAlias(name);
-  if (!q) return -1;
-  // Settle the groups of fewer digits first: the entries that overflow into this group come
-  // from them.
-  for (int digits = 1; digits <= q->digits; ++digits) {
-    std::set<std::string> prefixes;
-    for (size_t i = 0; i < entries_.size(); ++i) {
-      if (!entries_[i].needsAlias || entries_[i].aliasDone || entries_[i].overflowDigits >= digits)
-        continue;
-      if (!StemMatches(entries_[i].name, q->prefix, q->digits, q->ext)) continue;
-      prefixes.insert(StemPrefix(StemAt(i).base, digits));
-    }
-    for (const auto& prefix : prefixes) AssignGroup(prefix, q->ext, digits);
-  }
-  std::string want = FormatAlias(q->prefix, q->number, q->ext);
-  for (size_t i = 0; i < entries_.size(); ++i)
-    if (entries_[i].aliasDone && entries_[i].alias == want) return static_cast<long>(i);
-  return -1;
-}
-
-void DirListing::AssignAll() {
-  if (!shortNames_) return;
-  std::vector<AliasCandidate> storage;
-  std::vector<size_t> index;
-  for (size_t i = 0; i < entries_.size(); ++i) {
-    if (!entries_[i].needsAlias || entries_[i].aliasDone) continue;
-    storage.push_back(AliasCandidate{&entries_[i].name, StemAt(i), KeyOf(i), {}});
-    index.push_back(i);
-  }
-  std::vector<AliasCandidate*> cands;
-  for (auto& c : storage) cands.push_back(&c);
-  AssignAliases(cands, 6, [this](const std::string& a) { return IsTaken(a); });
-  for (size_t k = 0; k < storage.size(); ++k) {
-    entries_[index[k]].alias = std::move(storage[k].alias);
-    entries_[index[k]].aliasDone = true;
-    if (!entries_[index[k]].alias.empty()) assigned_.insert(entries_[index[k]].alias);
-  }
 }
 
 Found FindInDirectory(const std::string& dir, std::string_view name, bool aliases) {
@@ -320,7 +194,7 @@ int WithListing(const std::string& dir, bool shortNames,
 Resolved Resolve(const FullPath& path) {
   Resolved r;
   if (path.IsUnc()) {
-    r.error = kErrBadNetPath;
+    r.error = path.IsNowhere() ? kErrPathNotFound : kErrBadNetPath;
     return r;
   }
   auto drive = Drive(path.drive);

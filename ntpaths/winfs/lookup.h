@@ -11,13 +11,15 @@
 #include <unordered_set>
 #include <vector>
 
+#include "ntpaths/winfs/alias_store.h"
 #include "ntpaths/winfs/drives.h"
 #include "ntpaths/winfs/path.h"
 #include "ntpaths/winfs/short_names.h"
 
 namespace winfs {
 
-// The names of one directory (without "." and ".."), with their aliases worked out on demand.
+// The names of one directory (without "." and ".."), with their aliases read from where they
+// are kept, and given on first sight to entries that have none yet.
 // Not thread-safe; one listing belongs to one call or one search.
 class DirListing {
  public:
@@ -33,42 +35,43 @@ class DirListing {
 
   // The entry named NAME without regard to case (the exact bytes win), or -1.
   long FindName(std::string_view name) const;
-  // The entry whose alias is NAME, or -1.
+  // The entry whose alias is NAME, or -1. Entries of NAME's group without an alias get theirs
+  // first, so that an alias typed for a file never listed before finds it.
   long FindAlias(std::string_view name);
-  // The alias of entry I; empty when it needs none or the drive keeps none.
+  // The alias of entry I, given now if it has none yet; empty when it needs none, the drive
+  // keeps none, or none can be kept with it.
   const std::string& AliasOf(size_t i);
-  // Gives entry I its creation key from a stat already made, sparing a second one.
-  void SetKey(size_t i, const CreationKey& key);
-  // Works out every alias at once.
+  // Reads, or gives, every entry's alias at once.
   void AssignAll();
 
  private:
+  friend class AliasChooser;
   struct Entry {
     std::string name;
-    std::uint64_t inode = 0;
     unsigned char type = 0;
     bool needsAlias = false;
-    bool aliasDone = false;
-    bool keyKnown = false;
-    bool stemKnown = false;
-    int overflowDigits = 0;  // got no number with up to this many digits
-    CreationKey key;
-    AliasStem stem;
-    std::string alias;
+    bool recordRead = false;
+    bool settled = false;  // has its alias, or none can be kept with it
+    StoredAlias stored;
   };
-  const CreationKey& KeyOf(size_t i);
-  const AliasStem& StemAt(size_t i);
-  bool IsTaken(const std::string& alias);
-  // Numbers the aliases of the entries whose prefix for DIGITS digits is PREFIX with EXT.
-  void AssignGroup(const std::string& prefix, const std::string& ext, int digits);
+  // Reads the stored aliases of the entries INDEX that have not been read yet.
+  void ReadRecords(const std::vector<size_t>& index);
+  // Gives aliases to the entries INDEX (read, without a valid one) under the directory's lock.
+  void Settle(const std::vector<size_t>& index);
+  // The upper-case names of the entries that already are 8.3 names.
+  const std::unordered_set<std::string>& RealShortNames();
 
   std::string dir_;
+  std::string dirId_;
   bool shortNames_ = true;
   std::vector<Entry> entries_;
   bool realShortKnown_ = false;
-  std::unordered_set<std::string> realShort_;  // upper-case 8.3 names present
-  std::unordered_set<std::string> assigned_;   // aliases handed out so far
+  std::unordered_set<std::string> realShort_;
 };
+
+// Gives the entries NAMES of the POSIX directory DIR their aliases where they have none, under
+// the directory's lock and on a fresh reading of it; returns each name's alias (empty for none).
+std::vector<std::string> GiveAliases(const std::string& dir, const std::vector<std::string>& names);
 
 // Runs FN on the listing of the POSIX directory DIR; 0 or an errno. A directory whose content
 // has not changed for two seconds is kept in a small cache and read again only when a stat of
@@ -78,9 +81,6 @@ int WithListing(const std::string& dir, bool shortNames,
                 const std::function<void(DirListing&)>& fn);
 // Turns the cache on or off (it is on); for measurements and tests.
 void SetListingCacheEnabled(bool enabled);
-
-// The creation key of a stat result.
-CreationKey KeyOfStat(const struct statx& st);
 
 // The outcome of a lookup: 0, or the system's code (2 when the item is absent).
 struct Found {

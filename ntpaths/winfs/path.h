@@ -37,6 +37,8 @@ struct FullPath {
   bool trailingSeparator = false;
 
   bool IsUnc() const { return drive == 0; }
+  // The current directory when the process's working directory lies outside every drive.
+  bool IsNowhere() const { return drive == 0 && server.empty(); }
   // "C:\a\b", "C:\" for a root, "\\server\share\a" for a network path.
   std::string Format() const;
   FullPath Parent() const;  // without the last component

@@ -1,8 +1,5 @@
-// Alias rules and numbering.
+// Alias rules and the choice of a new alias's number.
 #include "ntpaths/winfs/short_names.h"
-
-#include <algorithm>
-#include <map>
 
 #include "ntpaths/winfs/names.h"
 
@@ -152,38 +149,20 @@ std::optional<AliasQuery> ParseAlias(std::string_view name) {
   return q;
 }
 
-void AssignAliases(std::vector<AliasCandidate*>& candidates, int maxDigits,
-                   const std::function<bool(const std::string&)>& taken) {
-  std::vector<AliasCandidate*> pending = candidates;
-  for (int digits = 1; digits <= maxDigits && !pending.empty(); ++digits) {
-    std::map<std::pair<std::string, std::string>, std::vector<AliasCandidate*>> groups;
-    for (auto* c : pending) groups[{StemPrefix(c->stem.base, digits), c->stem.ext}].push_back(c);
-    std::vector<AliasCandidate*> overflow;
-    std::uint32_t first = FirstNumber(digits), limit = FirstNumber(digits + 1) - 1;
-    for (auto& [key, members] : groups) {
-      std::sort(members.begin(), members.end(),
-                [](const AliasCandidate* a, const AliasCandidate* b) {
-                  if (a->key < b->key) return true;
-                  if (b->key < a->key) return false;
-                  return *a->name < *b->name;
-                });
-      std::uint32_t n = first;
-      for (auto* c : members) {
-        std::string alias;
-        while (n <= limit) {
-          alias = FormatAlias(key.first, n++, key.second);
-          if (!taken(alias)) break;
-          alias.clear();
-        }
-        if (alias.empty()) {
-          overflow.push_back(c);
-        } else {
-          c->alias = std::move(alias);
-        }
-      }
+std::string FirstFreeAlias(const AliasStem& stem,
+                           const std::function<bool(const AliasGroup&, const std::string&)>& used,
+                           std::map<std::string, std::uint32_t>* next) {
+  for (int digits = 1; digits <= 6; ++digits) {
+    AliasGroup group{StemPrefix(stem.base, digits), digits, stem.ext, {}};
+    group.key = group.prefix + "~" + std::to_string(digits) + "." + group.ext;
+    std::uint32_t& n = (*next)[group.key];
+    if (n < FirstNumber(digits)) n = FirstNumber(digits);
+    for (; n < FirstNumber(digits + 1); ++n) {
+      std::string alias = FormatAlias(group.prefix, n, group.ext);
+      if (!used(group, alias)) return alias;
     }
-    pending = std::move(overflow);
   }
+  return {};
 }
 
 }  // namespace winfs

@@ -1,14 +1,14 @@
 // 8.3 names: which names already are 8.3, the familiar alias of one that is not
-// (PROGRA~1 for "Program Files"), and the numbering of aliases in order of creation.
-// Pure functions; the directory's entries and their creation order come from the caller.
+// (PROGRA~1 for "Program Files"), and the first free number for a new alias.
+// Pure functions; which aliases a directory already uses comes from the caller.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace winfs {
 
@@ -45,34 +45,21 @@ struct AliasQuery {
 // Reads NAME as an alias (prefix, "~", a number without leading zero, extension), in any case.
 std::optional<AliasQuery> ParseAlias(std::string_view name);
 
-// The order in which a directory's entries were created: birth time where the file system
-// keeps it, else 0, then the inode number, then the name.
-struct CreationKey {
-  std::int64_t seconds = 0;
-  std::uint32_t nanoseconds = 0;
-  std::uint64_t inode = 0;
-  bool operator<(const CreationKey& o) const {
-    if (seconds != o.seconds) return seconds < o.seconds;
-    if (nanoseconds != o.nanoseconds) return nanoseconds < o.nanoseconds;
-    return inode < o.inode;
-  }
+// The aliases of one cut base and extension with a given number of digits (ABCDEF~1..~9.TXT,
+// ABCDE~10..~99.TXT, ...); KEY names the group.
+struct AliasGroup {
+  std::string prefix;
+  int digits;
+  std::string ext;
+  std::string key;
 };
 
-struct AliasCandidate {
-  const std::string* name;  // the long name (ties in the creation key go by it)
-  AliasStem stem;
-  CreationKey key;
-  std::string alias;  // the result; empty when no number is left
-};
-
-// Numbers the aliases of CANDIDATES (entries of one directory that need one). Within one prefix
-// and extension the entries take ~1 to ~9 in order of creation, skipping a number whose alias is
-// TAKEN by a real 8.3 name; those left over take ~10 to ~99 among all entries sharing the
-// shorter prefix, and so on up to MAX_DIGITS digits. An entry's alias therefore only changes when
-// an older entry of its group goes away: adding files never changes an existing alias.
-// A subset holding every candidate whose StemPrefix for MAX_DIGITS matches gets the same aliases
-// as the whole directory, up to MAX_DIGITS digits.
-void AssignAliases(std::vector<AliasCandidate*>& candidates, int maxDigits,
-                   const std::function<bool(const std::string& upperAlias)>& taken);
+// The first alias for STEM that USED does not hold (asked with the group and the upper-case
+// alias): ~1 to ~9 after the base cut to 6 characters, then ~10 to ~99 after 5, and so on up to
+// six digits; empty when every number is used. NEXT remembers, per group, the number below
+// which all are used, so that many aliases chosen one after another cost no more than one each.
+std::string FirstFreeAlias(const AliasStem& stem,
+                           const std::function<bool(const AliasGroup&, const std::string&)>& used,
+                           std::map<std::string, std::uint32_t>* next);
 
 }  // namespace winfs

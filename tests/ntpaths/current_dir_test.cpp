@@ -118,4 +118,46 @@ TEST_F(CurrentDirTest, ChangeErrors) {
   EXPECT_EQ(SystemCurrent(), "C:\\");
 }
 
+// The host moves the process with chdir itself: every relative call acts in the new directory.
+TEST_F(CurrentDirTest, AChdirOfTheHostIsFollowedAtOnce) {
+  for (const char* d : {"c/x1", "c/x2"}) {
+    MakeDir(d);
+    MakeFile(std::string(d) + "/victim.txt", d);
+    MakeFile(std::string(d) + "/old name.txt", d);
+  }
+  MakeFile("c/x2/Only In Two.text");
+  ChangeTo("C:\\x1");
+  ASSERT_EQ(chdir(Host("c/x2").c_str()), 0);
+  EXPECT_EQ(Get(0), "x2");
+  EXPECT_EQ(NTDELETEFILE("victim.txt"), 0);
+  EXPECT_FALSE(Exists("c/x2/victim.txt"));
+  EXPECT_EQ(Content("c/x1/victim.txt"), "c/x1");
+  EXPECT_EQ(NTRENAMEFILE("old name.txt", "new name.txt"), 0);
+  EXPECT_EQ(Content("c/x2/new name.txt"), "c/x2");
+  EXPECT_EQ(Content("c/x1/old name.txt"), "c/x1");
+  NtFindRecord r;
+  uint32_t h = 0;
+  ASSERT_EQ(NTFINDFIRST("only*", &r, &h), 0);
+  EXPECT_STREQ(r.name, "Only In Two.text");
+  EXPECT_EQ(NTFINDCLOSE(h), 0);
+  // Into another drive's tree: that drive becomes the current one, at that directory.
+  MakeDir("d/Data");
+  ASSERT_EQ(chdir(Host("d/Data").c_str()), 0);
+  EXPECT_EQ(SystemCurrent(), "D:\\Data");
+  EXPECT_EQ(Get(3), "x2");  // C: kept where it was last
+  EXPECT_EQ(PosixCurrent(), Host("d/Data"));
+}
+
+TEST_F(CurrentDirTest, OutsideEveryDriveRelativeNamesAreRefused) {
+  MakeFile("victim.txt", "outside");
+  MakeFile("c/victim.txt", "on C");
+  ASSERT_EQ(chdir(root_.c_str()), 0);
+  EXPECT_EQ(NTDELETEFILE("victim.txt"), 3);
+  Get(0, 3);
+  EXPECT_EQ(Content("victim.txt"), "outside");
+  EXPECT_EQ(Content("c/victim.txt"), "on C");
+  EXPECT_EQ(NTDELETEFILE("C:\\victim.txt"), 0);  // full paths still work
+  EXPECT_EQ(winfs::GetLastError(), 0u);
+}
+
 }  // namespace

@@ -97,10 +97,18 @@ int Fchmod(int fd, mode_t m) {
   return Trip("fchmod") ? -1 : Real().fchmod(fd, m);
 }
 
+ssize_t GetxattrAt(int fd, const char* n, const char* a, void* v, size_t s) {
+  return Trip("getxattrAt") ? -1 : Real().getxattrAt(fd, n, a, v, s);
+}
+int Setxattr(const char* p, const char* a, const void* v, size_t s, int f) {
+  return Trip("setxattr") ? -1 : Real().setxattr(p, a, v, s, f);
+}
+
 const winfs::Syscalls kFaulty = {Open,    Close,           Statx,    Mkdir,    Rmdir,
                                  Unlink,  RenameNoReplace, Rename,   Chdir,    Getcwd,
                                  Opendir, Readdir,         Closedir, Flock,    Ftruncate,
-                                 Read,    Write,           Fsync,    Futimens, Fchmod};
+                                 Read,    Write,           Fsync,    Futimens, Fchmod,
+                                 GetxattrAt, Setxattr};
 
 }  // namespace
 

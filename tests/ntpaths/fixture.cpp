@@ -32,43 +32,12 @@ void DrivesTest::TearDown() {
   fs::remove_all(root_, ec);
 }
 
-// File systems stamp times from a clock that ticks every few milliseconds, and tmpfs hands out
-// inode numbers from per-CPU batches: two entries made within one tick could then be ordered
-// either way. Waiting for the tick after the last birth keeps the order of the calls.
-void DrivesTest::AwaitNextTick() const {
-  for (;;) {
-    struct timespec now;
-    clock_gettime(CLOCK_REALTIME_COARSE, &now);
-    if (now.tv_sec > lastBirth_.tv_sec ||
-        (now.tv_sec == lastBirth_.tv_sec && now.tv_nsec > lastBirth_.tv_nsec))
-      return;
-    usleep(500);
-  }
-}
-
-void DrivesTest::NoteCreated(const std::string& rel) const {
-  struct statx st;
-  if (statx(AT_FDCWD, Host(rel).c_str(), AT_SYMLINK_NOFOLLOW, STATX_BTIME | STATX_INO, &st) != 0)
-    return;
-  if (st.stx_mask & STATX_BTIME) {
-    lastBirth_ = {static_cast<time_t>(st.stx_btime.tv_sec),
-                  static_cast<long>(st.stx_btime.tv_nsec)};
-  } else if (st.stx_ino < lastInode_) {
-    creationOrderKnown_ = false;
-  }
-  lastInode_ = st.stx_ino;
-}
-
 void DrivesTest::MakeDir(const std::string& rel) const {
-  AwaitNextTick();
   fs::create_directories(Host(rel));
-  NoteCreated(rel);
 }
 
 void DrivesTest::MakeFile(const std::string& rel, const std::string& content) const {
-  AwaitNextTick();
   std::ofstream(Host(rel), std::ios::binary) << content;
-  NoteCreated(rel);
 }
 
 bool DrivesTest::Exists(const std::string& rel) const {

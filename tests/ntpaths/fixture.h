@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <time.h>
 
 #include <cstdint>
 #include <string>
@@ -17,26 +16,15 @@ class DrivesTest : public ::testing::Test {
 
   // The POSIX path of REL below the temporary directory ("c/Program Files").
   std::string Host(const std::string& rel) const { return root_ + "/" + rel; }
-  // Entries made one after another get birth times in that order, so that the order of
-  // creation the aliases follow is the order of the test's calls.
+  // Entries made with plain POSIX calls, as another program would make them.
   void MakeDir(const std::string& rel) const;
   void MakeFile(const std::string& rel, const std::string& content = "") const;
-  // False when this file system keeps no birth times and handed the test's entries inode
-  // numbers out of their order, so that nothing can tell which was made first.
-  bool CreationOrderKnown() const { return creationOrderKnown_; }
   bool Exists(const std::string& rel) const;
   std::string Content(const std::string& rel) const;
   // Changes the current directory through NTCHANGEDIRECTORY, expecting success.
   void ChangeTo(const std::string& path) const;
 
   std::string root_;
-
- private:
-  void AwaitNextTick() const;
-  void NoteCreated(const std::string& rel) const;
-  mutable struct timespec lastBirth_ = {0, 0};
-  mutable std::uint64_t lastInode_ = 0;
-  mutable bool creationOrderKnown_ = true;
 };
 
 // A record filled with a byte, so that a test sees what the library cleared.

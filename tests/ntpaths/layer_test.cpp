@@ -47,35 +47,44 @@ TEST_F(LayerTest, NamesAreFoundWithoutRegardToCaseAndKeepTheirCase) {
   EXPECT_FALSE(Exists("c/Mixed Case/Inner/File.TXT"));
 }
 
-TEST_F(LayerTest, AliasesAreNumberedInOrderOfCreationAndStayWhileFilesAreAdded) {
+TEST_F(LayerTest, AliasesAreGivenWhenFirstSeenAndNeverMove) {
   MakeDir("c/Docs");
   for (const char* n : {"Long Name One.txt", "Long Name Two.txt", "Long Name Three.txt"})
     MakeFile(std::string("c/Docs/") + n);
-  if (!CreationOrderKnown()) GTEST_SKIP() << "this file system shows no order of creation";
-  EXPECT_EQ(AliasOf("C:\\Docs\\Long Name One.txt"), "LONGNA~1.TXT");
-  EXPECT_EQ(AliasOf("C:\\Docs\\Long Name Two.txt"), "LONGNA~2.TXT");
+  // The order in which they are first seen decides, not the order in which they were made.
+  EXPECT_EQ(AliasOf("C:\\Docs\\Long Name Two.txt"), "LONGNA~1.TXT");
+  EXPECT_EQ(AliasOf("C:\\Docs\\Long Name One.txt"), "LONGNA~2.TXT");
   EXPECT_EQ(AliasOf("C:\\Docs\\Long Name Three.txt"), "LONGNA~3.TXT");
   MakeFile("c/Docs/Long Name Four.txt");
   MakeFile("c/Docs/A Long Name.txt");
-  EXPECT_EQ(AliasOf("C:\\Docs\\Long Name One.txt"), "LONGNA~1.TXT");
+  ASSERT_EQ(NTDELETEFILE("C:\\Docs\\LONGNA~1.TXT"), 0);  // Two
+  EXPECT_FALSE(Exists("c/Docs/Long Name Two.txt"));
+  // Nothing moved up into the freed number; the next new alias takes it.
+  EXPECT_EQ(AliasOf("C:\\Docs\\Long Name One.txt"), "LONGNA~2.TXT");
   EXPECT_EQ(AliasOf("C:\\Docs\\Long Name Three.txt"), "LONGNA~3.TXT");
-  EXPECT_EQ(AliasOf("C:\\Docs\\Long Name Four.txt"), "LONGNA~4.TXT");
-  EXPECT_EQ(ShortOf("C:\\Docs\\Long Name Two.txt"), "C:\\Docs\\LONGNA~2.TXT");
+  EXPECT_EQ(AliasOf("C:\\Docs\\Long Name Four.txt"), "LONGNA~1.TXT");
+  EXPECT_EQ(AliasOf("C:\\Docs\\LONGNA~4.TXT"), "<none>");
+  EXPECT_EQ(ShortOf("C:\\Docs\\Long Name One.txt"), "C:\\Docs\\LONGNA~2.TXT");
   EXPECT_EQ(AliasOf("C:\\Docs\\longna~3.txt"), "LONGNA~3.TXT");
+  SetLastError(0);
 }
 
-TEST_F(LayerTest, ManyAliasesOverflowIntoMoreDigits) {
+TEST_F(LayerTest, EntriesSeenTogetherAreNumberedByNameAndOverflowIntoMoreDigits) {
   MakeDir("c/Many");
   for (int i = 0; i < 12; ++i) MakeFile("c/Many/Document number " + std::to_string(i) + ".txt");
-  if (!CreationOrderKnown()) GTEST_SKIP() << "this file system shows no order of creation";
-  EXPECT_EQ(AliasOf("C:\\Many\\Document number 8.txt"), "DOCUME~9.TXT");
-  EXPECT_EQ(AliasOf("C:\\Many\\Document number 9.txt"), "DOCUM~10.TXT");
-  EXPECT_EQ(AliasOf("C:\\Many\\DOCUM~11.TXT"), "DOCUM~11.TXT");
   FindData d;
-  HANDLE h = FindFirstFileA("C:\\Many\\DOCUM~12.TXT", &d);
+  HANDLE h = FindFirstFileA("C:\\Many\\*", &d);  // sees all twelve at once
   ASSERT_NE(h, kInvalidHandle);
   FindClose(h);
-  EXPECT_STREQ(d.fileName, "Document number 11.txt");
+  // In the order of the listing: 0, 1, 10, 11, 2, ..., 9.
+  EXPECT_EQ(AliasOf("C:\\Many\\Document number 11.txt"), "DOCUME~4.TXT");
+  EXPECT_EQ(AliasOf("C:\\Many\\Document number 6.txt"), "DOCUME~9.TXT");
+  EXPECT_EQ(AliasOf("C:\\Many\\Document number 7.txt"), "DOCUM~10.TXT");
+  EXPECT_EQ(AliasOf("C:\\Many\\DOCUM~11.TXT"), "DOCUM~11.TXT");
+  h = FindFirstFileA("C:\\Many\\DOCUM~12.TXT", &d);
+  ASSERT_NE(h, kInvalidHandle);
+  FindClose(h);
+  EXPECT_STREQ(d.fileName, "Document number 9.txt");
 }
 
 TEST_F(LayerTest, ARealShortNameIsNeverShadowed) {

@@ -1,4 +1,4 @@
-// 8.3 names by rule: validity, alias stems, alias numbering, and MakeShortName.
+// 8.3 names by rule: validity, alias stems, the choice of a new alias, and MakeShortName.
 #include "ntpaths/winfs/short_names.h"
 
 #include <gtest/gtest.h>
@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <set>
 
 #include "ntpaths/steps.h"
 
@@ -79,43 +80,38 @@ TEST(ShortNameTest, ParseAliasReadsPrefixNumberAndExtension) {
   EXPECT_FALSE(ParseAlias("ABCDEFG~1"));  // not 8.3
 }
 
-// Candidates named as given, created in the order given.
+// New aliases for NAMES, chosen one after another in one directory that already uses TAKEN.
 std::vector<std::string> Assign(const std::vector<std::string>& names,
-                                const std::vector<std::string>& taken = {}) {
-  std::vector<AliasCandidate> c;
-  for (size_t i = 0; i < names.size(); ++i)
-    c.push_back(AliasCandidate{
-        &names[i], StemOf(names[i]), CreationKey{static_cast<int64_t>(i), 0, 0}, {}});
-  std::vector<AliasCandidate*> p;
-  for (auto& x : c) p.push_back(&x);
-  AssignAliases(p, 6, [&](const std::string& a) {
-    return std::find(taken.begin(), taken.end(), a) != taken.end();
-  });
+                                std::set<std::string> taken = {}) {
+  std::map<std::string, std::uint32_t> next;
   std::vector<std::string> out;
-  for (auto& x : c) out.push_back(x.alias);
+  for (const auto& n : names) {
+    out.push_back(FirstFreeAlias(
+        StemOf(n), [&](const AliasGroup&, const std::string& a) { return taken.count(a) > 0; },
+        &next));
+    taken.insert(out.back());
+  }
   return out;
 }
 
-TEST(AliasNumberingTest, NumbersInOrderOfCreation) {
+TEST(AliasNumberingTest, EachNewAliasTakesTheLowestFreeNumberOfItsGroup) {
   auto a =
       Assign({"Long Name One.txt", "Long Name Two.txt", "Long Name Three.txt", "Other File.doc"});
   EXPECT_EQ(a, (std::vector<std::string>{"LONGNA~1.TXT", "LONGNA~2.TXT", "LONGNA~3.TXT",
                                          "OTHERF~1.DOC"}));
+  // A number given up (its file deleted) is the first one free again.
+  EXPECT_EQ(Assign({"Long Name Four.txt"}, {"LONGNA~1.TXT", "LONGNA~3.TXT"}),
+            std::vector<std::string>{"LONGNA~2.TXT"});
 }
 
-TEST(AliasNumberingTest, AddingAFileKeepsEveryAlias) {
+TEST(AliasNumberingTest, TenthAliasTakesTwoDigitsAndAShorterPrefix) {
   std::vector<std::string> names;
-  std::vector<std::string> before;
-  for (int i = 0; i < 25; ++i) {
-    names.push_back("Document number " + std::to_string(i) + ".txt");
-    auto now = Assign(names);
-    for (size_t k = 0; k < before.size(); ++k) EXPECT_EQ(now[k], before[k]) << k;
-    before = now;
-  }
-  EXPECT_EQ(before[0], "DOCUME~1.TXT");
-  EXPECT_EQ(before[8], "DOCUME~9.TXT");
-  EXPECT_EQ(before[9], "DOCUM~10.TXT");
-  EXPECT_EQ(before[24], "DOCUM~25.TXT");
+  for (int i = 0; i < 25; ++i) names.push_back("Document number " + std::to_string(i) + ".txt");
+  auto a = Assign(names);
+  EXPECT_EQ(a[0], "DOCUME~1.TXT");
+  EXPECT_EQ(a[8], "DOCUME~9.TXT");
+  EXPECT_EQ(a[9], "DOCUM~10.TXT");
+  EXPECT_EQ(a[24], "DOCUM~25.TXT");
 }
 
 TEST(AliasNumberingTest, SkipsNumbersTakenByRealNames) {
@@ -132,6 +128,14 @@ TEST(AliasNumberingTest, OverflowSharesTheShorterPrefix) {
   EXPECT_EQ(a[9], "ABCDE~10");
   EXPECT_EQ(a[18], "ABCDEG~9");
   EXPECT_EQ(a[19], "ABCDE~11");
+}
+
+TEST(AliasNumberingTest, NoAliasWhenEveryNumberIsUsed) {
+  std::set<std::string> all;
+  for (int d = 1, first = 1; d <= 6; ++d, first *= 10)
+    for (int n = first; n < first * 10; ++n)
+      all.insert(FormatAlias(StemPrefix("ALONG", d), static_cast<std::uint32_t>(n), ""));
+  EXPECT_EQ(Assign({"A long"}, all), std::vector<std::string>{""});
 }
 
 struct MakeCase {

@@ -1,0 +1,48 @@
+// Where an entry's 8.3 alias is kept: an extended attribute of the entry itself recording the
+// alias, the directory it was given in and the name it was given for, and the directory lock
+// under which new aliases are chosen, so that no two entries of a directory get the same one.
+#pragma once
+
+#include <string>
+
+namespace winfs {
+
+// A directory's identity (device and inode) in the form the records hold.
+std::string DirIdOf(unsigned devMajor, unsigned devMinor, unsigned long long inode);
+
+// What the record of one entry says.
+struct StoredAlias {
+  enum class State {
+    kNone,       // no record (or none can be read)
+    kValid,      // ALIAS was given to this name in this directory
+    kOtherName,  // given to another name or in another directory: the entry was moved, renamed,
+                 // copied with its attributes, or is a second link to the same file
+  };
+  State state = State::kNone;
+  std::string alias;
+};
+
+// The record of the entry NAME of the directory DIR_ID, open (O_PATH is enough) as DIRFD.
+StoredAlias ReadStoredAlias(int dirfd, const std::string& dirId, const std::string& name);
+
+// Keeps ALIAS with the entry at POSIX, named NAME in the directory DIR_ID; 0 or an errno
+// (ENOTSUP where the file system keeps no user attributes, EROFS, EACCES, EPERM for a link).
+int StoreAlias(const std::string& posix, const std::string& dirId, const std::string& name,
+               const std::string& alias);
+
+// An exclusive flock on a directory, held while its new aliases are chosen and stored. Every
+// process and thread that hands out aliases takes it, each through its own descriptor.
+class DirLock {
+ public:
+  explicit DirLock(const std::string& dir);
+  ~DirLock();
+  DirLock(const DirLock&) = delete;
+  DirLock& operator=(const DirLock&) = delete;
+  bool held() const { return held_; }
+
+ private:
+  int fd_ = -1;
+  bool held_ = false;
+};
+
+}  // namespace winfs
