@@ -32,6 +32,39 @@ TEST(ExportsTest, LibraryExportsExactlyTheElevenNames) {
                        "NTSHORTTOLONGFILENAME", "NTFINDFIRST", "NTFINDNEXT", "NTFINDCLOSE"}));
 }
 
+// Every function answers a null pointer where it needs a string or a buffer with 87.
+struct NullCase {
+  const char* what;
+  int32_t (*call)();
+};
+class NullPointerTest : public ::testing::TestWithParam<NullCase> {};
+TEST_P(NullPointerTest, Gives87) {
+  EXPECT_EQ(GetParam().call(), 87) << GetParam().what;
+}
+char gBuffer[NTPATHS_MAX_PATH];
+NtFindRecord gRecord;
+uint32_t gHandle;
+const NullCase kNullCases[] = {
+    {"NTMAKEDIRECTORY", [] { return NTMAKEDIRECTORY(nullptr); }},
+    {"NTREMOVEDIRECTORY", [] { return NTREMOVEDIRECTORY(nullptr); }},
+    {"NTCHANGEDIRECTORY", [] { return NTCHANGEDIRECTORY(nullptr); }},
+    {"NTDELETEFILE", [] { return NTDELETEFILE(nullptr); }},
+    {"NTGETCURRENTDIR", [] { return NTGETCURRENTDIR(0, nullptr); }},
+    {"NTGETCURRENTDIR other drive", [] { return NTGETCURRENTDIR(4, nullptr); }},
+    {"NTRENAMEFILE old", [] { return NTRENAMEFILE(nullptr, "C:\\x"); }},
+    {"NTRENAMEFILE new", [] { return NTRENAMEFILE("C:\\x", nullptr); }},
+    {"NTLONGTOSHORTFILENAME long", [] { return NTLONGTOSHORTFILENAME(nullptr, gBuffer, 0); }},
+    {"NTLONGTOSHORTFILENAME long, create", [] { return NTLONGTOSHORTFILENAME(nullptr, gBuffer, 1); }},
+    {"NTLONGTOSHORTFILENAME short", [] { return NTLONGTOSHORTFILENAME("C:\\x", nullptr, 0); }},
+    {"NTSHORTTOLONGFILENAME short", [] { return NTSHORTTOLONGFILENAME(nullptr, gBuffer); }},
+    {"NTSHORTTOLONGFILENAME long", [] { return NTSHORTTOLONGFILENAME("C:\\x", nullptr); }},
+    {"NTFINDFIRST pattern", [] { return NTFINDFIRST(nullptr, &gRecord, &gHandle); }},
+    {"NTFINDFIRST record", [] { return NTFINDFIRST("C:\\*", nullptr, &gHandle); }},
+    {"NTFINDFIRST handle", [] { return NTFINDFIRST("C:\\*", &gRecord, nullptr); }},
+    {"NTFINDNEXT", [] { return NTFINDNEXT(1, nullptr); }},
+};
+INSTANTIATE_TEST_SUITE_P(Table, NullPointerTest, ::testing::ValuesIn(kNullCases));
+
 TEST(ExportsTest, LoadedLibraryReadsItsDriveMapFromTheEnvironment) {
   std::string tmpl = (fs::temp_directory_path() / "ntpaths-lib-XXXXXX").string();
   ASSERT_NE(mkdtemp(tmpl.data()), nullptr);

@@ -198,6 +198,21 @@ TEST_F(SearchTest, HiddenAndReadOnlyAttributes) {
   EXPECT_EQ(List("C:\\locked.txt")[0].attributes, 0x21u);
 }
 
+TEST_F(SearchTest, APlainNameLosesItsTrailingDotsAndBlanksAsEverywhere) {
+  MakeDir("c/Docs");
+  MakeFile("c/Docs/README", "text");
+  MakeFile("c/Docs/notes.txt");
+  for (const char* pattern : {"C:\\Docs\\README.", "C:\\Docs\\readme. .", "C:\\DOCS.\\README .."}) {
+    auto list = List(pattern);
+    ASSERT_EQ(list.size(), 1u) << pattern;
+    EXPECT_STREQ(list[0].name, "README") << pattern;
+  }
+  // A wildcard pattern keeps its dot: "*." is the names without an extension.
+  auto list = List("C:\\Docs\\*.");
+  ASSERT_EQ(list.size(), 3u);  // ".", ".." and README
+  EXPECT_STREQ(list[2].name, "README");
+}
+
 TEST_F(SearchTest, NullArgumentsAreRefused) {
   uint32_t h = 5;
   EXPECT_EQ(NTFINDFIRST("C:\\*", nullptr, &h), 87);

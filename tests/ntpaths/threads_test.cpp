@@ -1,9 +1,11 @@
 // Searches and name conversions on several threads at once give correct, independent results.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <ctime>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -89,6 +91,40 @@ TEST_F(ThreadsTest, ConcurrentSearchesShareACachedListing) {
   }
   for (auto& th : threads) th.join();
   for (int t = 0; t < kThreads; ++t) EXPECT_EQ(errors[t], 0) << "thread " << t;
+}
+
+// Threads handing out aliases in one directory at once, while others keep creating files of
+// the same group there, never give two files the same alias.
+TEST_F(ThreadsTest, AliasesHandedOutAtOnceAreUnique) {
+  constexpr int kThreads = 4, kFiles = 25;
+  MakeDir("c/Crowd");
+  std::vector<std::vector<std::string>> shortNames(kThreads);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([this, t, &shortNames] {
+      for (int f = 0; f < kFiles; ++f) {
+        std::string name = "Crowded name " + std::to_string(t) + "-" + std::to_string(f) + ".txt";
+        int fd = open(Host("c/Crowd/" + name).c_str(), O_CREAT | O_WRONLY | O_EXCL, 0644);
+        if (fd >= 0) close(fd);
+        char out[NTPATHS_SHORT_BUF];
+        std::string longPath = "C:\\Crowd\\" + name;
+        shortNames[t].push_back(NTLONGTOSHORTFILENAME(longPath.c_str(), out, 0) == 0 ? out : "");
+      }
+    });
+  }
+  for (auto& th : threads) th.join();
+  std::set<std::string> seen;
+  for (int t = 0; t < kThreads; ++t) {
+    for (int f = 0; f < kFiles; ++f) {
+      const std::string& s = shortNames[t][f];
+      EXPECT_EQ(s.rfind("C:\\Crowd\\CROW", 0), 0u) << s;
+      EXPECT_TRUE(seen.insert(s).second) << s << " handed out twice";
+      char longName[NTPATHS_MAX_PATH];
+      ASSERT_EQ(NTSHORTTOLONGFILENAME(s.c_str(), longName), 0) << s;
+      EXPECT_EQ(std::string(longName),
+                "C:\\Crowd\\Crowded name " + std::to_string(t) + "-" + std::to_string(f) + ".txt");
+    }
+  }
 }
 
 }  // namespace
