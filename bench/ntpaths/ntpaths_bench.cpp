@@ -28,8 +28,10 @@ const char* const kWords[] = {"alpha", "bravo", "charlie", "delta", "echo",   "f
 
 // The tree, made once: C:\Big with 10,000 files; C:\Level 1 ...\Level 6 ..., each directory
 // holding 999 other entries of varied names ("deep"), and the same with 999 siblings that all
-// share the alias prefix of the path's component ("crowded": every alias lookup has to order
-// the whole directory by creation).
+// share the alias prefix of the path's component ("crowded": an alias lookup there reads the
+// kept aliases of the whole group until it meets the one asked for). Every entry is made with
+// plain POSIX calls, so the first lookups give all of them their aliases, in name order: the
+// chain's directory ("... of the chain") sorts before its siblings and is ~1.
 struct Tree {
   std::string root;
   std::string deepShort, deepLong, crowdedShort, crowdedLong;
@@ -77,9 +79,6 @@ struct Tree {
       std::string name = "Level " + std::to_string(level) + " folder of the chain";
       if (make) {
         fs::create_directory(dir + "/" + name);
-        // Birth times are as coarse as the file system's clock; let the chain's directory be
-        // older than its siblings by more than one tick, so that it is ~1 of its group.
-        usleep(20000);
       }
       for (int i = 0; make && i < 999; ++i) {
         std::string sibling =

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string_view>
 
 #include "ntpaths/winfs/syscalls.h"
 
@@ -14,6 +15,8 @@ namespace {
 
 // The record: the alias, the directory's identity and the name, each ended by a NUL.
 constexpr const char* kAttribute = "user.ntpaths.alias";
+// One attribute of the directory per indexed alias, holding the name.
+constexpr std::string_view kIndexPrefix = "user.ntpaths.index.";
 
 }  // namespace
 
@@ -23,10 +26,11 @@ std::string DirIdOf(unsigned devMajor, unsigned devMinor, unsigned long long ino
   return buf;
 }
 
-StoredAlias ReadStoredAlias(int dirfd, const std::string& dirId, const std::string& name) {
+StoredAlias ReadStoredAlias(int dirfd, const std::string& path, const std::string& dirId,
+                            const std::string& name) {
   StoredAlias out;
   char buf[512];
-  ssize_t n = Sys().getxattrAt(dirfd, name.c_str(), kAttribute, buf, sizeof buf);
+  ssize_t n = Sys().getxattrAt(dirfd, path.c_str(), kAttribute, buf, sizeof buf);
   if (n < 0) {
     // A record longer than any this layer writes is not one of its own.
     if (errno == ERANGE) out.state = StoredAlias::State::kOtherName;
@@ -53,6 +57,18 @@ int StoreAlias(const std::string& posix, const std::string& dirId, const std::st
   value += '\0';
   if (Sys().setxattr(posix.c_str(), kAttribute, value.data(), value.size(), 0) != 0) return errno;
   return 0;
+}
+
+std::string IndexedName(const std::string& dir, const std::string& alias) {
+  std::string key = std::string(kIndexPrefix) + alias;
+  char buf[300];
+  ssize_t n = Sys().getxattrAt(AT_FDCWD, dir.c_str(), key.c_str(), buf, sizeof buf);
+  return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+}
+
+void IndexAlias(const std::string& dir, const std::string& alias, const std::string& name) {
+  std::string key = std::string(kIndexPrefix) + alias;
+  Sys().setxattr(dir.c_str(), key.c_str(), name.data(), name.size(), 0);
 }
 
 DirLock::DirLock(const std::string& dir) {

@@ -1,6 +1,7 @@
 // Where an entry's 8.3 alias is kept: an extended attribute of the entry itself recording the
-// alias, the directory it was given in and the name it was given for, and the directory lock
-// under which new aliases are chosen, so that no two entries of a directory get the same one.
+// alias, the directory it was given in and the name it was given for; an index of them on the
+// directory; and the directory lock under which new aliases are chosen, so that no two
+// entries of a directory get the same one.
 #pragma once
 
 #include <string>
@@ -22,13 +23,23 @@ struct StoredAlias {
   std::string alias;
 };
 
-// The record of the entry NAME of the directory DIR_ID, open (O_PATH is enough) as DIRFD.
-StoredAlias ReadStoredAlias(int dirfd, const std::string& dirId, const std::string& name);
+// The record of the entry NAME of the directory DIR_ID, read at PATH from DIRFD (the directory
+// open with O_PATH and NAME, or AT_FDCWD and the entry's full path).
+StoredAlias ReadStoredAlias(int dirfd, const std::string& path, const std::string& dirId,
+                            const std::string& name);
 
 // Keeps ALIAS with the entry at POSIX, named NAME in the directory DIR_ID; 0 or an errno
 // (ENOTSUP where the file system keeps no user attributes, EROFS, EACCES, EPERM for a link).
 int StoreAlias(const std::string& posix, const std::string& dirId, const std::string& name,
                const std::string& alias);
+
+// The directory's index of its aliases, kept in attributes of the directory beside the
+// records: which name ALIAS was given to. It lets a lookup skip reading the directory, but is a
+// hint only: the entry's own record decides. Empty when the index does not hold ALIAS.
+std::string IndexedName(const std::string& dir, const std::string& alias);
+// Notes in DIR's index that ALIAS was given to NAME. Where the directory's attributes are full
+// (or cannot be written) the alias is simply not indexed, and lookups read the directory.
+void IndexAlias(const std::string& dir, const std::string& alias, const std::string& name);
 
 // An exclusive flock on a directory, held while its new aliases are chosen and stored. Every
 // process and thread that hands out aliases takes it, each through its own descriptor.

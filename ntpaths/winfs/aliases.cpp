@@ -40,6 +40,7 @@ class AliasChooser {
         &next_);
     if (alias.empty()) return {};
     if (StoreAlias(JoinPosix(l_.dir_, e.name), l_.dirId_, e.name, alias) != 0) return {};
+    IndexAlias(l_.dir_, alias, e.name);
     e.stored = StoredAlias{StoredAlias::State::kValid, alias};
     taken_.insert(alias);
     return alias;
@@ -101,6 +102,33 @@ std::vector<std::string> GiveAliases(const std::string& dir,
   return out;
 }
 
+namespace {
+
+std::string DirIdOfPath(const std::string& dir) {
+  struct statx st;
+  if (Sys().statx(dir.c_str(), 0, STATX_INO, &st) != 0) return {};
+  return DirIdOf(st.stx_dev_major, st.stx_dev_minor, st.stx_ino);
+}
+
+}  // namespace
+
+std::string KeptAlias(const std::string& dir, const std::string& name) {
+  std::string dirId = DirIdOfPath(dir);
+  if (dirId.empty()) return {};
+  StoredAlias stored = ReadStoredAlias(AT_FDCWD, JoinPosix(dir, name), dirId, name);
+  return stored.state == StoredAlias::State::kValid ? stored.alias : std::string();
+}
+
+std::string IndexedHolder(const std::string& dir, std::string_view alias) {
+  auto q = ParseAlias(alias);
+  if (!q) return {};
+  std::string want = FormatAlias(q->prefix, q->number, q->ext);
+  std::string name = IndexedName(dir, want);
+  if (name.empty() || name.find('/') != std::string::npos || KeptAlias(dir, name) != want)
+    return {};
+  return name;
+}
+
 void DirListing::ReadRecords(const std::vector<size_t>& index) {
   int dirfd = -1;
   for (size_t i : index) {
@@ -110,7 +138,7 @@ void DirListing::ReadRecords(const std::vector<size_t>& index) {
       dirfd = Sys().open(dir_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0);
       if (dirfd < 0) return;  // nothing can be read: the entries stay unread
     }
-    e.stored = ReadStoredAlias(dirfd, dirId_, e.name);
+    e.stored = ReadStoredAlias(dirfd, e.name, dirId_, e.name);
     e.recordRead = true;
     e.settled = e.stored.state == StoredAlias::State::kValid;
   }
@@ -171,7 +199,7 @@ long DirListing::FindAlias(std::string_view name) {
   for (size_t i : group) {
     Entry& e = entries_[i];
     if (dirfd >= 0 && !e.recordRead) {
-      e.stored = ReadStoredAlias(dirfd, dirId_, e.name);
+      e.stored = ReadStoredAlias(dirfd, e.name, dirId_, e.name);
       e.recordRead = true;
       e.settled = e.stored.state == StoredAlias::State::kValid;
       if (holds(i)) {

@@ -23,7 +23,8 @@ DWORD CopyOut(const std::string& s, char* buffer, DWORD size) {
 // already is 8.3, else its alias; empty when it has none.
 std::string ShortFormIn(const std::string& dir, const std::string& name) {
   if (IsShortName(name)) return name;
-  std::string alias;
+  std::string alias = KeptAlias(dir, name);
+  if (!alias.empty()) return alias;
   WithListing(dir, true, [&](DirListing& listing) {
     long i = listing.FindName(name);
     if (i >= 0) alias = listing.AliasOf(static_cast<size_t>(i));

@@ -106,13 +106,21 @@ DWORD FindOne(const std::string& dir, const std::string& name, bool shortNames,
   struct statx st;
   bool linkOnly = false;
   int err = StatEntry(JoinPosix(dir, name), &st, &linkOnly);
+  std::string alias;
   if (err == 0) {
     found = name;
+    if (shortNames && !IsShortName(found)) alias = KeptAlias(dir, found);
   } else if (err != ENOENT) {
     return FromErrno(err, Missing::kPath);
+  } else if (shortNames) {
+    found = IndexedHolder(dir, name);
+    if (!found.empty()) {
+      alias = ToUpper(name);
+      err = StatEntry(JoinPosix(dir, found), &st, &linkOnly);
+      if (err) return FromErrno(err, Missing::kPath);
+    }
   }
-  std::string alias;
-  bool needsListing = found.empty() || (shortNames && !IsShortName(found));
+  bool needsListing = found.empty() || (shortNames && !IsShortName(found) && alias.empty());
   if (needsListing) {
     int e = WithListing(dir, shortNames, [&](DirListing& listing) {
       long i = listing.FindName(found.empty() ? name : found);

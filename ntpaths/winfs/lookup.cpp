@@ -68,6 +68,13 @@ Found FindInDirectory(const std::string& dir, std::string_view name, bool aliase
     f.error = FromErrno(errno, Missing::kPath);
     return f;
   }
+  if (aliases) {
+    f.name = IndexedHolder(dir, name);
+    if (!f.name.empty()) {
+      f.posix = JoinPosix(dir, f.name);
+      return f;
+    }
+  }
   int err = WithListing(dir, aliases, [&](DirListing& listing) {
     long i = listing.FindName(name);
     if (i < 0 && aliases) i = listing.FindAlias(name);

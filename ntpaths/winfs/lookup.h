@@ -73,6 +73,12 @@ class DirListing {
 // the directory's lock and on a fresh reading of it; returns each name's alias (empty for none).
 std::vector<std::string> GiveAliases(const std::string& dir, const std::vector<std::string>& names);
 
+// The alias kept with the entry NAME of DIR, read from its record alone; empty when it has none.
+std::string KeptAlias(const std::string& dir, const std::string& name);
+// The name of the entry of DIR that holds the alias ALIAS (any case), found through the
+// directory's index and checked against that entry's record; empty when the index cannot say.
+std::string IndexedHolder(const std::string& dir, std::string_view alias);
+
 // Runs FN on the listing of the POSIX directory DIR; 0 or an errno. A directory whose content
 // has not changed for two seconds is kept in a small cache and read again only when a stat of
 // it shows a change: any change after that sets its modification time past the kept one, however

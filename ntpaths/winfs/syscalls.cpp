@@ -46,6 +46,7 @@ ssize_t RealGetxattrAt(int dirfd, const char* name, const char* attr, void* valu
     if (n >= 0 || errno != ENOSYS) return n;
     missing.store(true, std::memory_order_relaxed);
   }
+  if (dirfd == AT_FDCWD) return ::lgetxattr(name, attr, value, size);
   char path[4200];
   int len = std::snprintf(path, sizeof path, "/proc/self/fd/%d/%s", dirfd, name);
   if (len < 0 || static_cast<size_t>(len) >= sizeof path) {

@@ -33,8 +33,8 @@ struct Syscalls {
   int (*fsync)(int fd);
   int (*futimens)(int fd, const struct timespec times[2]);
   int (*fchmod)(int fd, mode_t mode);
-  // The extended attribute ATTR of the entry NAME of the directory open as DIRFD, links not
-  // followed (getxattrat); the value's length or -1.
+  // The extended attribute ATTR of the entry NAME of the directory open as DIRFD (or of the
+  // path NAME with AT_FDCWD), links not followed (getxattrat); the value's length or -1.
   ssize_t (*getxattrAt)(int dirfd, const char* name, const char* attr, void* value, size_t size);
   // lsetxattr: sets ATTR of PATH (a link itself, not its target).
   int (*setxattr)(const char* path, const char* attr, const void* value, size_t size, int flags);

@@ -238,9 +238,11 @@ TEST_F(LayerTest, SettledDirectoriesAreListedFromTheCacheUntilTheyChange) {
   struct timespec times[2] = {{0, UTIME_OMIT}, {now.tv_sec - 10, 0}};
   ASSERT_EQ(utimensat(AT_FDCWD, Host("c/Old").c_str(), times, 0), 0);
   EXPECT_EQ(AliasOf("C:\\Old\\LONGFI~1.TXT"), "LONGFI~1.TXT");
+  EXPECT_EQ(AliasOf("C:\\Old\\*.txt"), "LONGFI~1.TXT");
   {
     SyscallFault fault("opendir", EACCES);
-    EXPECT_EQ(AliasOf("C:\\Old\\longfi~1.txt"), "LONGFI~1.TXT");  // from the cache
+    EXPECT_EQ(AliasOf("C:\\Old\\*.txt"), "LONGFI~1.TXT");  // from the cache
+    EXPECT_EQ(AliasOf("C:\\Old\\long file name.TXT"), "LONGFI~1.TXT");
     EXPECT_EQ(fault.failures(), 0);
   }
   MakeFile("c/Old/Long File Other.txt");  // a change: the directory is read again
