@@ -206,6 +206,22 @@ void BM_ShortToLongSixCrowdedComponentsUncached(benchmark::State& state) {
 }
 BENCHMARK(BM_ShortToLongSixCrowdedComponentsUncached)->Unit(benchmark::kMicrosecond);
 
+// The lookup of an alias that the directory's index does not hold (its attributes are full, or
+// the alias was given where they could not be written): the directory is read and the kept
+// aliases of the crowded group are read until the one asked for turns up. A late sibling of
+// the crowded top directory, whose alias has three digits.
+void BM_ShortToLongCrowdedUnindexed(benchmark::State& state) {
+  TheTree();
+  std::string name = "C:\\Crowded\\Level 1 folder sibling 998";
+  char shortName[NTPATHS_SHORT_BUF];
+  if (NTLONGTOSHORTFILENAME(name.c_str(), shortName, 0) != 0) std::abort();
+  winfs::SetListingCacheEnabled(false);
+  ShortToLong(state, shortName, name);
+  winfs::SetListingCacheEnabled(true);
+  state.SetLabel(shortName);
+}
+BENCHMARK(BM_ShortToLongCrowdedUnindexed)->Unit(benchmark::kMicrosecond);
+
 void BM_ListingNtFindUncached(benchmark::State& state) {
   TheTree();
   winfs::SetListingCacheEnabled(false);
