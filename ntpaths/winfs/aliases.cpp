@@ -29,7 +29,6 @@ class AliasChooser {
   }
 
  private:
-
   // The alias of entry I, whose record was read and holds none for it: the first free one, kept
   // with the entry; empty when it cannot be kept there, and then none is handed out.
   std::string Give(size_t i) {
@@ -184,7 +183,8 @@ long DirListing::FindAlias(std::string_view name) {
   if (!q) return -1;
   std::string want = FormatAlias(q->prefix, q->number, q->ext);
   auto holds = [&](size_t i) {
-    return entries_[i].stored.state == StoredAlias::State::kValid && entries_[i].stored.alias == want;
+    return entries_[i].stored.state == StoredAlias::State::kValid &&
+           entries_[i].stored.alias == want;
   };
   std::vector<size_t> group;
   for (size_t i = 0; i < entries_.size(); ++i) {

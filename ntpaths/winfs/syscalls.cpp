@@ -60,9 +60,9 @@ int RealSetxattr(const char* path, const char* attr, const void* value, size_t s
 }
 
 const Syscalls kReal = {
-    RealOpen,    ::close, RealStatx, RealMkdir, ::rmdir,      ::unlink,   RealRenameNoReplace,
-    ::rename,    ::chdir, ::getcwd,  ::opendir, ::readdir,    ::closedir, ::flock,
-    ::ftruncate, ::read,  ::write,   ::fsync,   RealFutimens, ::fchmod,     RealGetxattrAt,
+    RealOpen,     ::close, RealStatx, RealMkdir, ::rmdir,      ::unlink,   RealRenameNoReplace,
+    ::rename,     ::chdir, ::getcwd,  ::opendir, ::readdir,    ::closedir, ::flock,
+    ::ftruncate,  ::read,  ::write,   ::fsync,   RealFutimens, ::fchmod,   RealGetxattrAt,
     RealSetxattr,
 };
 

@@ -67,9 +67,7 @@ class AliasTest : public DrivesTest {
     }
     return false;
   }
-  bool MapT() {
-    return winfs::ConfigureDrives("C=" + Host("c") + ";D=" + Host("d") + ";T=" + t_);
-  }
+  bool MapT() { return winfs::ConfigureDrives("C=" + Host("c") + ";D=" + Host("d") + ";T=" + t_); }
   void PlainFile(const std::string& name, const std::string& content = "") const {
     int fd = open((t_ + "/" + name).c_str(), O_CREAT | O_WRONLY | O_EXCL, 0644);
     ASSERT_GE(fd, 0) << name;

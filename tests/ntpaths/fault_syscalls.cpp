@@ -104,11 +104,10 @@ int Setxattr(const char* p, const char* a, const void* v, size_t s, int f) {
   return Trip("setxattr") ? -1 : Real().setxattr(p, a, v, s, f);
 }
 
-const winfs::Syscalls kFaulty = {Open,    Close,           Statx,    Mkdir,    Rmdir,
-                                 Unlink,  RenameNoReplace, Rename,   Chdir,    Getcwd,
-                                 Opendir, Readdir,         Closedir, Flock,    Ftruncate,
-                                 Read,    Write,           Fsync,    Futimens, Fchmod,
-                                 GetxattrAt, Setxattr};
+const winfs::Syscalls kFaulty = {
+    Open,  Close,  Statx,    Mkdir,   Rmdir,      Unlink,  RenameNoReplace, Rename,
+    Chdir, Getcwd, Opendir,  Readdir, Closedir,   Flock,   Ftruncate,       Read,
+    Write, Fsync,  Futimens, Fchmod,  GetxattrAt, Setxattr};
 
 }  // namespace
 

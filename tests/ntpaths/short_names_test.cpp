@@ -48,9 +48,9 @@ INSTANTIATE_TEST_SUITE_P(Table, StemTest, ::testing::ValuesIn(kStems));
 
 TEST(ShortNameTest, StemMatchesAgreesWithTheStem) {
   const char* names[] = {"Program Files", "My Tips.text", "archive.tar.gz", ".profile", "...",
-                         "a+b,c;d=e[f]", "AB", "ABCDEFGHIJ.TXT", "x.t x t", "name."};
-  const char* prefixes[] = {"PROGRA", "PROGR", "MYTIPS", "ARCHIV", "PROFIL", "_", "A_B_C_",
-                            "AB", "ABCDEF", "ABCDE", "X", "NAME", "", "MYTIP"};
+                         "a+b,c;d=e[f]",  "AB",           "ABCDEFGHIJ.TXT", "x.t x t",  "name."};
+  const char* prefixes[] = {"PROGRA", "PROGR",  "MYTIPS", "ARCHIV", "PROFIL", "_", "A_B_C_",
+                            "AB",     "ABCDEF", "ABCDE",  "X",      "NAME",   "",  "MYTIP"};
   const char* exts[] = {"", "TEX", "GZ", "TXT", "TXT"};
   for (const char* n : names)
     for (const char* p : prefixes)
