@@ -185,6 +185,21 @@ TEST_P(AliasStabilityTest, AnAliasNamesItsFirstFileWhateverHappensBesideIt) {
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, AliasStabilityTest, ::testing::Values("ext4", "tmpfs"));
 
+// A save that renames its temporary file into the group takes a new number: the alias the
+// user was given still deletes the file it was given for.
+TEST_F(AliasTest, ASavedFileNeverTakesTheAliasOfAnother) {
+  ASSERT_TRUE(PlaceT("ext4"));
+  PlainFile("Annual budget 2024.xls", "2024");
+  EXPECT_EQ(ShortOf("T:\\Annual budget 2024.xls"), "T:\\ANNUAL~1.XLS");
+  PlainFile("save.tmp", "2025");
+  ASSERT_EQ(NTRENAMEFILE("T:\\save.tmp", "T:\\Annual budget 2025.xls"), 0);
+  EXPECT_EQ(ShortOf("T:\\Annual budget 2025.xls"), "T:\\ANNUAL~2.XLS");
+  ASSERT_EQ(NTDELETEFILE("T:\\ANNUAL~1.XLS"), 0);
+  EXPECT_EQ(Inode("Annual budget 2024.xls"), 0u);
+  EXPECT_NE(Inode("Annual budget 2025.xls"), 0u);
+  EXPECT_EQ(LongOf("T:\\ANNUAL~2.XLS"), "T:\\Annual budget 2025.xls");
+}
+
 // Processes handing out aliases in one directory at the same moment never give two files the
 // same one: each takes the directory's lock to choose and keep its aliases.
 TEST_F(AliasTest, ProcessesHandingOutAliasesAtOnceGiveEachFileItsOwn) {
