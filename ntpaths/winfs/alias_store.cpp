@@ -32,8 +32,12 @@ StoredAlias ReadStoredAlias(int dirfd, const std::string& path, const std::strin
   char buf[512];
   ssize_t n = Sys().getxattrAt(dirfd, path.c_str(), kAttribute, buf, sizeof buf);
   if (n < 0) {
-    // A record longer than any this layer writes is not one of its own.
-    if (errno == ERANGE) out.state = StoredAlias::State::kOtherName;
+    // A record longer than any this layer writes is not one of its own; an entry without the
+    // attribute, or on a file system without any, has none; any other failure may hide one.
+    if (errno == ERANGE)
+      out.state = StoredAlias::State::kOtherName;
+    else if (errno != ENODATA && errno != ENOTSUP && errno != EPERM)
+      out.state = StoredAlias::State::kUnreadable;
     return out;
   }
   std::string_view v(buf, static_cast<size_t>(n));

@@ -14,10 +14,11 @@ std::string DirIdOf(unsigned devMajor, unsigned devMinor, unsigned long long ino
 // What the record of one entry says.
 struct StoredAlias {
   enum class State {
-    kNone,       // no record (or none can be read)
-    kValid,      // ALIAS was given to this name in this directory
-    kOtherName,  // given to another name or in another directory: the entry was moved, renamed,
-                 // copied with its attributes, or is a second link to the same file
+    kNone,        // no record (or none can be read)
+    kValid,       // ALIAS was given to this name in this directory
+    kOtherName,   // given to another name or in another directory: the entry was moved,
+                  // renamed, copied with its attributes, or is a second link to the same file
+    kUnreadable,  // the attribute could not be read (an I/O error, no memory): it may hold one
   };
   State state = State::kNone;
   std::string alias;

@@ -24,8 +24,9 @@ class AliasChooser {
   // The alias of entry I: the one it holds, else a new one (empty when none can be kept).
   std::string AliasFor(size_t i) {
     l_.ReadRecords({i});
-    const StoredAlias& stored = l_.entries_[i].stored;
-    return stored.state == StoredAlias::State::kValid ? stored.alias : Give(i);
+    const DirListing::Entry& e = l_.entries_[i];
+    if (!e.recordRead || e.stored.state == StoredAlias::State::kUnreadable) return {};
+    return e.stored.state == StoredAlias::State::kValid ? e.stored.alias : Give(i);
   }
 
  private:
@@ -37,7 +38,8 @@ class AliasChooser {
     std::string alias = FirstFreeAlias(
         StemOf(e.name), [this](const AliasGroup& g, const std::string& a) { return Used(g, a); },
         &next_);
-    if (alias.empty()) return {};
+    // A record of the group that could not be read might hold the chosen number.
+    if (alias.empty() || blind_) return {};
     if (StoreAlias(JoinPosix(l_.dir_, e.name), l_.dirId_, e.name, alias) != 0) return {};
     IndexAlias(l_.dir_, alias, e.name);
     e.stored = StoredAlias{StoredAlias::State::kValid, alias};
@@ -65,9 +67,11 @@ class AliasChooser {
             StemMatches(l_.entries_[i].name, group.prefix, group.digits, group.ext))
           members.push_back(i);
       l_.ReadRecords(members);
-      for (size_t i : members)
-        if (l_.entries_[i].stored.state == StoredAlias::State::kValid)
-          taken_.insert(l_.entries_[i].stored.alias);
+      for (size_t i : members) {
+        const DirListing::Entry& m = l_.entries_[i];
+        if (m.stored.state == StoredAlias::State::kValid) taken_.insert(m.stored.alias);
+        if (!m.recordRead || m.stored.state == StoredAlias::State::kUnreadable) blind_ = true;
+      }
     }
     return taken_.count(alias) > 0;
   }
@@ -76,6 +80,7 @@ class AliasChooser {
   std::set<std::string> loaded_;
   std::unordered_set<std::string> taken_;
   std::map<std::string, std::uint32_t> next_;
+  bool blind_ = false;
 };
 
 std::vector<std::string> GiveAliases(const std::string& dir,

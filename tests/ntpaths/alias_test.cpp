@@ -295,6 +295,23 @@ TEST_F(AliasTest, AnAliasThatCannotBeStoredIsNotHandedOut) {
   EXPECT_EQ(ShortOf("T:\\Quarterly report.doc"), "T:\\QUARTE~1.DOC");  // kept once it can be
 }
 
+// When the records of a group cannot be read, a new alias could land on a number one of them
+// holds: none is handed out until they can be read again.
+TEST_F(AliasTest, UnreadableRecordsStopNewAliasesRatherThanRiskADuplicate) {
+  ASSERT_TRUE(PlaceT("ext4"));
+  PlainFile("Annual budget 2024.xls", "2024");
+  EXPECT_EQ(ShortOf("T:\\Annual budget 2024.xls"), "T:\\ANNUAL~1.XLS");
+  PlainFile("Annual budget 2025.xls", "2025");
+  {
+    SyscallFault fault("getxattrAt", EIO, 1, 1000);
+    EXPECT_EQ(ShortOf("T:\\Annual budget 2025.xls"), "T:\\Annual_b.xls");  // rule-built
+    EXPECT_EQ(LongOf("T:\\ANNUAL~2.XLS"), "<2>");
+    EXPECT_GT(fault.failures(), 0);
+  }
+  EXPECT_EQ(ShortOf("T:\\Annual budget 2025.xls"), "T:\\ANNUAL~2.XLS");
+  EXPECT_EQ(LongOf("T:\\ANNUAL~1.XLS"), "T:\\Annual budget 2024.xls");
+}
+
 TEST_F(AliasTest, ReadOnlyFileSystemKeepsTheAliasesItHasAndGivesNoNewOnes) {
   if (!MountT("tmpfs")) GTEST_SKIP() << "no tmpfs can be mounted here (not root)";
   PlainFile("Annual budget 2024.xls", "2024");
