@@ -123,8 +123,8 @@ DWORD FindOne(const std::string& dir, const std::string& name, bool shortNames,
   bool needsListing = found.empty() || (shortNames && !IsShortName(found) && alias.empty());
   if (needsListing) {
     int e = WithListing(dir, shortNames, [&](DirListing& listing) {
-      long i = listing.FindName(found.empty() ? name : found);
-      if (i < 0 && found.empty()) i = listing.FindAlias(name);
+      long i = found.empty() ? listing.FindAlias(name) : -1;  // the alias first, as above
+      if (i < 0) i = listing.FindName(found.empty() ? name : found);
       if (i < 0) return;
       found = listing.Name(static_cast<size_t>(i));
       alias = listing.AliasOf(static_cast<size_t>(i));

@@ -76,8 +76,10 @@ Found FindInDirectory(const std::string& dir, std::string_view name, bool aliase
     }
   }
   int err = WithListing(dir, aliases, [&](DirListing& listing) {
-    long i = listing.FindName(name);
-    if (i < 0 && aliases) i = listing.FindAlias(name);
+    // An alias handed out wins over a name that differs from it only in case (one made later
+    // behind the layer's back), as the index lookup above decides too.
+    long i = aliases ? listing.FindAlias(name) : -1;
+    if (i < 0) i = listing.FindName(name);
     if (i >= 0) f.name = listing.Name(static_cast<size_t>(i));
   });
   if (err) {

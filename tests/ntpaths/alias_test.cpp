@@ -200,6 +200,21 @@ TEST_F(AliasTest, ASavedFileNeverTakesTheAliasOfAnother) {
   EXPECT_EQ(LongOf("T:\\ANNUAL~2.XLS"), "T:\\Annual budget 2025.xls");
 }
 
+// A file made later behind the layer's back whose name is an alias in another case does not
+// take that alias over.
+TEST_F(AliasTest, AnAliasWinsOverALaterNameThatDiffersOnlyInCase) {
+  ASSERT_TRUE(PlaceT("ext4"));
+  PlainFile("Program notes.txt", "notes");
+  EXPECT_EQ(ShortOf("T:\\Program notes.txt"), "T:\\PROGRA~1.TXT");
+  PlainFile("progra~1.txt", "intruder");
+  EXPECT_EQ(LongOf("T:\\PROGRA~1.TXT"), "T:\\Program notes.txt");
+  EXPECT_EQ(NTDELETEFILE("T:\\PROGRA~1.TXT"), 0);
+  EXPECT_EQ(Inode("Program notes.txt"), 0u);
+  EXPECT_NE(Inode("progra~1.txt"), 0u);
+  EXPECT_EQ(NTDELETEFILE("T:\\PROGRA~1.TXT"), 0);  // now only the name is left
+  EXPECT_EQ(Count(), 0u);
+}
+
 // Processes handing out aliases in one directory at the same moment never give two files the
 // same one: each takes the directory's lock to choose and keep its aliases.
 TEST_F(AliasTest, ProcessesHandingOutAliasesAtOnceGiveEachFileItsOwn) {
