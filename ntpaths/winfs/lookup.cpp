@@ -36,7 +36,6 @@ int DirListing::Read(const std::string& dir, bool shortNames) {
     if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) continue;
     Entry& entry = entries_.emplace_back();
     entry.name.assign(name);
-    entry.type = e->d_type;
     entry.needsAlias = shortNames && !IsShortName(entry.name);
     entry.settled = !entry.needsAlias;
   }

@@ -30,8 +30,6 @@ class DirListing {
   const std::string& dir() const { return dir_; }
   const std::string& Name(size_t i) const { return entries_[i].name; }
   bool NeedsAlias(size_t i) const { return entries_[i].needsAlias; }
-  // The entry's type as the directory reports it (DT_REG, DT_DIR, DT_LNK, DT_UNKNOWN, ...).
-  unsigned char Type(size_t i) const { return entries_[i].type; }
 
   // The entry named NAME without regard to case (the exact bytes win), or -1.
   long FindName(std::string_view name) const;
@@ -48,7 +46,6 @@ class DirListing {
   friend class AliasChooser;
   struct Entry {
     std::string name;
-    unsigned char type = 0;
     bool needsAlias = false;
     bool recordRead = false;
     bool settled = false;  // has its alias, or none can be kept with it
