@@ -79,32 +79,37 @@ TEST_F(ActionsTest, AQuoteInTheAddressCannotAddASwitch) {
 
 // Refused clicks show a message and start nothing: the button clicked after the message runs
 // the recording program, which then holds only that button's mark.
-TEST_F(ActionsTest, WithoutABrowserNothingIsStarted) {
-  setenv("BROWSER", std::string(250, 'b').c_str(), 1);  // longer than the value's buffer
-  // Were the address still run, " http://www" would start the program http:/www, made here.
+struct RefusedCase {
+  const char* name;
+  std::string browser, address, message;
+};
+
+const RefusedCase kRefusedCases[] = {
+    // The browser's value is longer than its buffer: no browser.
+    {"NoBrowser", std::string(250, 'b'), "www", std::string(kNoBrowserMessage)},
+    {"AddressBeginsWithAHyphen", "./rec", "-:--help",
+     "The web address \"-:--help\" is not opened: an address may not begin with \"-\"."},
+};
+
+class RefusedClickTest : public ActionsTest, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedClickTest, ShowsAMessageAndStartsNothing) {
+  setenv("BROWSER", GetParam().browser.c_str(), 1);
+  // Were the address run as a command line, " http://www" would start the program http:/www.
   std::filesystem::create_directory(dir_ / "http:");
   std::filesystem::copy_file(dir_ / "rec", dir_ / "http:" / "www");
-  ASSERT_NE(ShowTip("<www><B1> done", "[B1]CALL;EXE./rec done\xAB"), nullptr);
+  ASSERT_NE(ShowTip("<" + GetParam().address + "><B1> done", "[B1]CALL;EXE./rec done\xAB"),
+            nullptr);
   rt::harness::Click(*window_, 301);
-  rt::Window* box = WaitForBox(std::string(kNoBrowserMessage));
+  rt::Window* box = WaitForBox(GetParam().message);
   ASSERT_NE(box, nullptr);
   ASSERT_TRUE(rt::harness::ClickButton(*box, "&OK"));
   rt::harness::Click(*window_, 302);  // the button after the address and its region
   EXPECT_EQ(WaitForMarker(), "done\n--\n");
 }
 
-TEST_F(ActionsTest, AnAddressThatBeginsWithAHyphenIsRefused) {
-  setenv("BROWSER", "./rec", 1);
-  ASSERT_NE(ShowTip("<-:--help><B1> done", "[B1]CALL;EXE./rec done\xAB"), nullptr);
-  rt::harness::Click(*window_, 301);
-  rt::Window* box = WaitForBox(
-      "The web address \"-:--help\" is not opened: an address may not "
-      "begin with \"-\".");
-  ASSERT_NE(box, nullptr);
-  ASSERT_TRUE(rt::harness::ClickButton(*box, "&OK"));
-  rt::harness::Click(*window_, 302);  // the button after the address and its region
-  EXPECT_EQ(WaitForMarker(), "done\n--\n");
-}
+INSTANTIATE_TEST_SUITE_P(Clicks, RefusedClickTest, ::testing::ValuesIn(kRefusedCases),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(ActionsTest, ProgramCallsTurnedOffShowAMessageInstead) {
   setenv(std::string(kRunProgramsVariable).c_str(), "off", 1);
