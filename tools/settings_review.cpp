@@ -57,7 +57,7 @@ std::string HiddenRestart(const RawRow& row) {
       ReadSettingsMemo(row.header ? "[" + text + "]" : "[" + row.control + "]" + text);
   const std::string prop = row.header ? "" : text.substr(0, first);
   const std::string reads =
-      read.empty() ? "nothing (a blank value is dropped)" : Quoted(read.front().SETTING.clip());
+      read.empty() ? "nothing (the row is dropped)" : Quoted(read.front().SETTING.clip());
   return "settings row [" + EscapeText(row.control) + "]" + EscapeText(prop) + ": value " +
          Quoted(row.text.substr(first + 1)) +
          " holds \";\", which starts the value again: it reads as " + reads;
