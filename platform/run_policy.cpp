@@ -2,7 +2,6 @@
 #include "platform/run_policy.h"
 
 #include <cstdlib>
-#include <optional>
 
 #include "runtime/process.h"
 #include "runtime/strings.h"
@@ -10,27 +9,22 @@
 namespace vistip {
 namespace {
 
-// Whether one source says no: a value that is not empty and not one of the yes-words.
-bool SaysOff(const std::optional<std::string>& value) {
-  if (!value) return false;
-  const std::string word = rt::Lower(rt::Clip(*value));
+// Whether one source says no: a value that is not empty and not one of the yes-words. A source
+// that is missing reads as empty.
+bool SaysOff(std::string_view value) {
+  const std::string word = rt::Lower(rt::Clip(value));
   return !word.empty() && word != "yes" && word != "on" && word != "true" && word != "1";
 }
 
-std::optional<std::string> IniEntry(const std::string& file) {
-  // GETINI answers a missing file or entry with the default; a NUL byte cannot be in a value.
-  const std::string missing(1, '\0');
-  std::string value = rt::GetIni(kRunProgramsSection, kRunProgramsEntry, missing, file);
-  if (value == missing) return std::nullopt;
-  return value;
+bool IniSaysOff(const std::string& file) {
+  return SaysOff(rt::GetIni(kRunProgramsSection, kRunProgramsEntry, "", file));
 }
 
 }  // namespace
 
 bool TipProgramsAllowed(const std::string& user_ini, const std::string& machine_ini) {
-  std::optional<std::string> env;
-  if (const char* v = std::getenv(std::string(kRunProgramsVariable).c_str())) env = v;
-  return !SaysOff(env) && !SaysOff(IniEntry(user_ini)) && !SaysOff(IniEntry(machine_ini));
+  const char* env = std::getenv(std::string(kRunProgramsVariable).c_str());
+  return !SaysOff(env ? env : "") && !IniSaysOff(user_ini) && !IniSaysOff(machine_ini);
 }
 
 bool TipProgramsAllowed() {
