@@ -24,10 +24,14 @@ struct IdeRequest {
 // leaves the comma in the topic. Without a comma: kIdeDefaultTipFile and the whole request.
 IdeRequest SplitIdeRequest(std::string_view request);
 
+// Whether the file part names a file of the template folder itself: no "/" or "\\", no "..".
+bool StaysInTemplateFolder(std::string_view file_part);
+
 // Shows the topic's tip from <Root>Template\<file part>, the Root entry of the default INI
 // file's section "Clarion 4" (no separator is added: the root ends with a backslash). The
 // Windows-style name is made local (platform/windows_path.h). Returns when the tip window has
-// closed.
+// closed. A file part that would leave the template folder is refused with the warning for a
+// file that cannot be opened, and no tip window opens.
 void vtIdeHelp(std::string_view request);
 
 }  // namespace vistip

@@ -249,7 +249,10 @@ std::vector<std::string> SplitCommandLine(std::string_view command_line) {
 }
 
 bool Run(std::string_view command_line) {
-  std::vector<std::string> words = SplitCommandLine(command_line);
+  return RunArgv(SplitCommandLine(command_line));
+}
+
+bool RunArgv(std::vector<std::string> words) {
   if (words.empty()) {
     SetError(kInvalidFile);
     return false;

@@ -29,6 +29,10 @@ std::vector<std::string> SplitCommandLine(std::string_view command_line);
 // 5 not permitted, 13 an empty command line), when it could not be started.
 bool Run(std::string_view command_line);
 
+// RUN of words already split: words[0] is the program, each further word exactly one argument.
+// Same search, reaping and errors as Run.
+bool RunArgv(std::vector<std::string> words);
+
 // ---- COMMAND ----
 
 // COMMAND: the host's command line query. For a switch such as "/EditTips": non-empty when

@@ -39,12 +39,14 @@ void HelpTipWindow::ProcessControlsRtn() {
 void HelpTipWindow::OpenWebAddress() {
   std::string value;
   const int32_t ret = QueryDefaultBrowser(value);
-  const std::string cleaned = RemoveSwitches(value);
+  const BrowserLaunch launch = PlanBrowserLaunch(ret, value, CTL.TEXT.clip());
+  if (launch.words.empty()) {
+    rt::Message(launch.message);
+    return;
+  }
   if (!rt::Command("/VTHTEST").empty())
-    rt::Stop("Vistip test result : Browser = " + rt::Clip(cleaned));
-  const std::string command = BrowserCommand(cleaned, CTL.TEXT.clip());
-  if (ret != 0) rt::Message("Cannot spawn default browser...");
-  rt::Run(command);
+    rt::Stop("Vistip test result : Browser = " + ShownCommandLine(launch.words));
+  rt::RunArgv(launch.words);
 }
 
 void HelpTipWindow::FollowLink() {

@@ -1,5 +1,7 @@
 // A tip button's call: "EXE" starts a program, "MSG" posts an event to a thread of the host,
 // "HLP" opens a help topic once the tip has closed. The kind is followed directly by its data.
+#include "platform/run_policy.h"
+#include "runtime/dialogs.h"
 #include "runtime/process.h"
 #include "runtime/strings.h"
 #include "runtime/thread.h"
@@ -33,7 +35,11 @@ void HelpTipWindow::ButtonCall() {
   const std::string_view kind = setting.substr(0, 3);
   const std::string_view data = setting.substr(3);
   if (kind == "EXE") {
-    rt::Run(rt::Clip(data.substr(0, kExeLength)));
+    if (TipProgramsAllowed()) {
+      rt::Run(rt::Clip(data.substr(0, kExeLength)));
+    } else {
+      rt::Message(kProgramsOffMessage, "Vistip", rt::kIconExclamation);
+    }
   } else if (kind == "MSG") {
     MessageCall(data);
   } else if (kind == "HLP") {

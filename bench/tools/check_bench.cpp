@@ -1,5 +1,6 @@
 // `vistip check` on a file of 10,000 typical tips: each compiled at its width, its settings and
-// links examined. Every tip's text differs, so no wrapped layout is reused from another.
+// links examined; and what the command adds to that, the review of settings values and calls.
+// Every tip's text differs, so no wrapped layout is reused from another.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 
 #include "runtime/backend.h"
 #include "runtime/thread.h"
+#include "tools/settings_review.h"
 #include "tools/tip_check.h"
 #include "tools/tip_file_io.h"
 
@@ -41,14 +43,27 @@ std::vector<TipText> TypicalTips() {
   return tips;
 }
 
+// The file of typical tips in a directory of its own, removed with it.
+class TypicalTipFile {
+ public:
+  explicit TypicalTipFile(benchmark::State& state)
+      : dir_(std::filesystem::temp_directory_path() /
+             ("vistip-check-bench-" + std::to_string(getpid()))) {
+    std::filesystem::create_directories(dir_);
+    if (!ImportTips(path(), TypicalTips()).ok) state.SkipWithError("cannot write the tip file");
+  }
+  ~TypicalTipFile() { std::filesystem::remove_all(dir_); }
+  std::string path() const { return (dir_ / "tips.tps").string(); }
+
+ private:
+  std::filesystem::path dir_;
+};
+
 void CheckTenThousandTips(benchmark::State& state) {
   rt::UseHeadlessBackend();
   rt::RuntimeThread thread;
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("vistip-check-bench-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  const std::string file = (dir / "tips.tps").string();
-  if (!ImportTips(file, TypicalTips()).ok) state.SkipWithError("cannot write the tip file");
+  const TypicalTipFile tip_file(state);
+  const std::string file = tip_file.path();
   for (auto _ : state) {
     const CheckResult r = CheckTipFile(file);
     if (!r.ok || r.tips != kTips || !r.problems.empty())
@@ -56,9 +71,27 @@ void CheckTenThousandTips(benchmark::State& state) {
     benchmark::DoNotOptimize(r.problems.size());
   }
   state.counters["tips"] = kTips;
-  std::filesystem::remove_all(dir);
 }
 BENCHMARK(CheckTenThousandTips)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What `vistip check` adds to CheckTipFile: the file read again, its settings values searched for
+// a hidden restart, and (with --calls) its calls listed.
+void ReviewTenThousandTips(benchmark::State& state) {
+  rt::UseHeadlessBackend();
+  rt::RuntimeThread thread;
+  const TypicalTipFile tip_file(state);
+  for (auto _ : state) {
+    std::vector<TipText> tips;
+    CheckResult r;
+    if (!ExportTips(tip_file.path(), tips).ok) state.SkipWithError("cannot read the tip file");
+    AddHiddenRestartProblems(tips, r);
+    const std::vector<TipCall> calls = ListTipCalls(tips);
+    if (!r.problems.empty() || calls.size() != kTips) state.SkipWithError("unexpected review");
+    benchmark::DoNotOptimize(calls.size());
+  }
+  state.counters["tips"] = kTips;
+}
+BENCHMARK(ReviewTenThousandTips)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 }  // namespace vistip

@@ -14,6 +14,8 @@
 
 #include "api/state.h"
 #include "platform/windows_path.h"
+#include "runtime/dialogs.h"
+#include "runtime/errors.h"
 #include "runtime/file.h"
 #include "runtime/thread.h"
 #include "tests/api/api_fixture.h"
@@ -154,6 +156,33 @@ TEST_F(IdeHelpTest, RootIsUsedWithoutAddingASeparator) {
   EXPECT_EQ(found_.tip_file, (drive_c_ / "C4Template" / "Warden.Vth").string());
   EXPECT_EQ(found_.tip, "") << "no such file";
 }
+
+// A file part that would leave the template folder: refused with the warning for a file that
+// cannot be opened, before any tip window or file is touched.
+class IdeOutsideTest : public IdeHelpTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(IdeOutsideTest, IsRefusedAsAFileThatCannotBeOpened) {
+  const fs::path outside = dir_.path() / "x.tps";
+  std::string shown, caption;
+  rt::MessageHandler previous = rt::SetMessageHandler([&](std::string_view t, std::string_view c) {
+    shown = t;
+    caption = c;
+  });
+  const std::string file_part = GetParam();
+  vtIdeHelp(file_part + ",Topic");
+  rt::SetMessageHandler(std::move(previous));
+  EXPECT_FALSE(found_.ran);
+  EXPECT_EQ(caption, "File Access Error");
+  EXPECT_EQ(shown, "File (C:\\C4\\Template\\" + file_part + ") could not be opened.  Error: " +
+                       rt::ErrorMessage(rt::kInvalidFile) + " (13).");
+  EXPECT_FALSE(fs::exists(outside));
+  EXPECT_TRUE(StaysInTemplateFolder("Help.Vth"));
+  EXPECT_FALSE(StaysInTemplateFolder(file_part));
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, IdeOutsideTest,
+                         ::testing::Values("..\\..\\..\\x.tps", "../../../x.tps", "sub/x.tps",
+                                           "sub\\x.tps", "/tmp/x.tps", "..", "x..tps"));
 
 // ---- The split alone ----
 

@@ -3,7 +3,6 @@
 #include "runtime/process.h"
 
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -20,11 +19,14 @@
 #include <vector>
 
 #include "runtime/errors.h"
+#include "tests/support/processes.h"
 
 namespace rt {
 namespace {
 
 namespace fs = std::filesystem;
+using testsupport::LastingZombies;
+using testsupport::ScopedEnv;
 using Words = std::vector<std::string>;
 
 // A directory of the test's own, removed at the end.
@@ -54,30 +56,6 @@ void WriteFile(const fs::path& path, std::string_view text) {
   std::ofstream out(path, std::ios::binary);
   out << text;
 }
-
-// An environment variable set for one test and restored afterwards.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    if (value) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 // ---- SplitCommandLine ----
 
@@ -150,45 +128,6 @@ std::optional<Words> WaitForMarker(const fs::path& marker) {
   return lines;
 }
 
-// A /proc file's text, or "" when its process went away meanwhile (reading a vanished
-// process's file fails with ESRCH, which a stream would throw).
-std::string ReadProcFile(const fs::path& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return {};
-  char buf[1024];
-  const ssize_t n = read(fd, buf, sizeof buf);
-  close(fd);
-  return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
-}
-
-// Children of this process that have ended but were not waited for.
-std::vector<pid_t> ZombieChildren() {
-  std::vector<pid_t> zombies;
-  for (const auto& entry : fs::directory_iterator("/proc")) {
-    const std::string name = entry.path().filename().string();
-    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-    const std::string stat = ReadProcFile(entry.path() / "stat");
-    const size_t paren = stat.rfind(')');  // the command name may hold blanks and parentheses
-    if (paren == std::string::npos) continue;
-    char state = 0;
-    int ppid = 0;
-    if (std::sscanf(stat.c_str() + paren + 1, " %c %d", &state, &ppid) != 2) continue;
-    if (ppid == getpid() && state == 'Z') zombies.push_back(std::stoi(name));
-  }
-  return zombies;
-}
-
-// Zombies, given a reaper a moment to do its work: a child that has just ended is a zombie
-// until its reaper's wait returns.
-std::vector<pid_t> LastingZombies() {
-  std::vector<pid_t> zombies = ZombieChildren();
-  for (int i = 0; i < 500 && !zombies.empty(); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    zombies = ZombieChildren();
-  }
-  return zombies;
-}
-
 std::string Quoted(const fs::path& p) {
   return "\"" + p.string() + "\"";
 }
@@ -219,6 +158,17 @@ TEST_F(RunTest, PassesArgumentsLiterallyWithoutAShell) {
                           "'x'"};
   EXPECT_EQ(*args, expected);
   EXPECT_FALSE(fs::exists(pwned));
+}
+
+TEST_F(RunTest, RunArgvPassesEachWordAsOneArgument) {
+  const fs::path marker = dir_.path() / "marker";
+  ASSERT_TRUE(rt::RunArgv(
+      {Helper().string(), marker.string(), "two words", "\"q\" \\\"", "", "-x; $(id)"}));
+  const std::optional<Words> args = WaitForMarker(marker);
+  ASSERT_TRUE(args.has_value());
+  EXPECT_EQ(*args, (Words{"two words", "\"q\" \\\"", "", "-x; $(id)"}));
+  EXPECT_FALSE(rt::RunArgv({}));
+  EXPECT_EQ(ErrorCode(), kInvalidFile);
 }
 
 TEST_F(RunTest, SearchesPath) {

@@ -2,8 +2,10 @@
 // program calls, event posts to the host, help topics after the window has closed.
 #include <cstdlib>
 
+#include "platform/run_policy.h"
 #include "runtime/dialogs.h"
 #include "tip_window_fixture.h"
+#include "tipwindow/browser_command.h"
 
 namespace vistip::tipwindow::testing {
 namespace {
@@ -25,16 +27,26 @@ class ActionsTest : public TipWindowTest {
                 std::chrono::seconds(5));
     return Marker();
   }
+  // The message box showing `text`, once it is there.
+  rt::Window* WaitForBox(const std::string& text) {
+    rt::Window* box = nullptr;
+    rt::WaitFor([&] {
+      for (rt::Window* w : rt::OpenWindows())
+        if (rt::harness::FieldWithText(*w, text) != 0) box = w;
+      return box != nullptr;
+    });
+    return box;
+  }
   rt::Window* WaitForCaption(const char* caption) {
     return rt::harness::WaitForCaption(caption, std::chrono::seconds(3));
   }
 };
 
-TEST_F(ActionsTest, AWebAddressRunsTheBrowsersCommandLineWithoutAShell) {
+TEST_F(ActionsTest, AWebAddressIsOneArgumentOfTheBrowserWithoutAShell) {
   setenv("BROWSER", "./rec -nohome", 1);
   ASSERT_NE(ShowTip("<www.a.org/$(touch pwned);x|y>"), nullptr);
   rt::harness::Click(*window_, 301);
-  EXPECT_EQ(WaitForMarker(), "http://www.a.org/$(touch\npwned);x|y\n--\n");  // split, not run
+  EXPECT_EQ(WaitForMarker(), "http://www.a.org/$(touch%20pwned);x|y\n--\n");  // one argument
   EXPECT_FALSE(std::filesystem::exists(dir_ / "pwned"));
   EXPECT_TRUE(rt::harness::Shown(*window_, 300));  // the tip stays open
 }
@@ -46,36 +58,71 @@ TEST_F(ActionsTest, ThePlaceholderTakesTheAddress) {
   EXPECT_EQ(WaitForMarker(), "http://a.org\nend\n--\n");
 }
 
-TEST_F(ActionsTest, TheTestSwitchShowsTheCleanedValueInTheStopPrompt) {
+TEST_F(ActionsTest, TheTestSwitchShowsTheProgramAndArgumentsInTheStopPrompt) {
   rt::SetCommandLineForTesting({"host", "/VTHTEST"});
-  setenv("BROWSER", "./rec -nohome", 1);
+  std::filesystem::copy_file(dir_ / "rec", dir_ / "my rec");
+  setenv("BROWSER", "\"./my rec\" -nohome", 1);
   ASSERT_NE(ShowTip("<http://a.org>"), nullptr);
   rt::harness::Click(*window_, 301);
-  rt::Window* stop = nullptr;
-  ASSERT_TRUE(rt::WaitFor([&] {
-    for (rt::Window* w : rt::OpenWindows())
-      if (rt::harness::FieldWithText(*w, "Vistip test result : Browser = ./rec") != 0) stop = w;
-    return stop != nullptr;
-  }));
+  rt::Window* stop = WaitForBox("Vistip test result : Browser = \"./my rec\" http://a.org");
+  ASSERT_NE(stop, nullptr);
   ASSERT_TRUE(rt::harness::ClickButton(*stop, "&Ignore"));
   EXPECT_EQ(WaitForMarker(), "http://a.org\n--\n");
 }
 
-TEST_F(ActionsTest, AFailedLookUpIsReportedAndTheAddressStillRuns) {
-  setenv("BROWSER", std::string(250, 'b').c_str(), 1);  // longer than the value's buffer
-  // The command line is then only " http://www": the program http:/www, made here.
+TEST_F(ActionsTest, AQuoteInTheAddressCannotAddASwitch) {
+  setenv("BROWSER", "\"./rec\" \"%1\"", 1);
+  ASSERT_NE(ShowTip("<http://a.org\" \"--new-window>"), nullptr);
+  rt::harness::Click(*window_, 301);
+  EXPECT_EQ(WaitForMarker(), "http://a.org%22%20%22--new-window\n--\n");
+}
+
+// Refused clicks show a message and start nothing: the button clicked after the message runs
+// the recording program, which then holds only that button's mark.
+struct RefusedCase {
+  const char* name;
+  std::string browser, address, message;
+};
+
+const RefusedCase kRefusedCases[] = {
+    // The browser's value is longer than its buffer: no browser.
+    {"NoBrowser", std::string(250, 'b'), "www", std::string(kNoBrowserMessage)},
+    {"AddressBeginsWithAHyphen", "./rec", "-:--help",
+     "The web address \"-:--help\" is not opened: an address may not begin with \"-\"."},
+};
+
+class RefusedClickTest : public ActionsTest, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedClickTest, ShowsAMessageAndStartsNothing) {
+  setenv("BROWSER", GetParam().browser.c_str(), 1);
+  // Were the address run as a command line, " http://www" would start the program http:/www.
   std::filesystem::create_directory(dir_ / "http:");
   std::filesystem::copy_file(dir_ / "rec", dir_ / "http:" / "www");
-  ASSERT_NE(ShowTip("<www>"), nullptr);
+  ASSERT_NE(ShowTip("<" + GetParam().address + "><B1> done", "[B1]CALL;EXE./rec done\xAB"),
+            nullptr);
   rt::harness::Click(*window_, 301);
-  rt::Window* box = nullptr;
-  ASSERT_TRUE(rt::WaitFor([&] {
-    for (rt::Window* w : rt::OpenWindows())
-      if (rt::harness::FieldWithText(*w, "Cannot spawn default browser...") != 0) box = w;
-    return box != nullptr;
-  }));
+  rt::Window* box = WaitForBox(GetParam().message);
+  ASSERT_NE(box, nullptr);
   ASSERT_TRUE(rt::harness::ClickButton(*box, "&OK"));
-  EXPECT_EQ(WaitForMarker(), "--\n");
+  rt::harness::Click(*window_, 302);  // the button after the address and its region
+  EXPECT_EQ(WaitForMarker(), "done\n--\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Clicks, RefusedClickTest, ::testing::ValuesIn(kRefusedCases),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST_F(ActionsTest, ProgramCallsTurnedOffShowAMessageInstead) {
+  setenv(std::string(kRunProgramsVariable).c_str(), "off", 1);
+  setenv("BROWSER", "./rec", 1);
+  ASSERT_NE(ShowTip("<B1> Run <http://a.org>", "[B1]CALL;EXE./rec ran\xAB"), nullptr);
+  rt::harness::Click(*window_, 300);
+  rt::Window* box = WaitForBox(std::string(kProgramsOffMessage));
+  unsetenv(std::string(kRunProgramsVariable).c_str());
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(rt::harness::ClickButton(*box, "&OK"));
+  EXPECT_TRUE(rt::harness::Shown(*window_, 300));  // the tip stays open
+  rt::harness::Click(*window_, 303);               // the address's region: web addresses still open
+  EXPECT_EQ(WaitForMarker(), "http://a.org\n--\n");
 }
 
 TEST_F(ActionsTest, ExeStartsTheProgramWithItsArgumentsAsWritten) {

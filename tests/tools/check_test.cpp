@@ -79,6 +79,46 @@ TEST_F(CheckTest, CountsLinesAtTheTipsOwnWidth) {
       << wider.out;
 }
 
+// A second ";" in a row starts its value again, so a call that reads as help runs a program:
+// reported with what the tip window reads, after the tip's other problems.
+TEST_F(CheckTest, ReportsAValueHoldingASemicolon) {
+  const std::string file = Path("hidden.tps");
+  std::vector<TipText> tips = CleanTips();
+  tips.insert(tips.begin() + 1, Tip("Form", "Hidden", "ENTRY", "<B1> Manual <B2>",
+                                    "[B1]CALL;HLPhelp.hlp,Intro;EXErm -rf ~\xAB"
+                                    "[B2;EXEx]TOOLTIP;Fine\xAB[S  9]FONT;a;\xAB"));
+  WriteTips(file, tips);
+  const Ran ran = RunVistip({"check", file});
+  EXPECT_EQ(ran.status, 1);
+  const std::string tip = file + ": Form / Hidden / ENTRY: settings row ";
+  const std::string restart = " holds \";\", which starts the value again: it reads as ";
+  EXPECT_EQ(ran.out, tip + "[S  9]FONT: control \"S  9\" no longer exists\n" + tip +
+                         "[B1]CALL: value \"HLPhelp.hlp,Intro;EXErm -rf ~\"" + restart +
+                         "\"EXErm -rf ~,Intro\"\n" + tip + "[B2]: value \"EXEx\"" + restart +
+                         "\"EXEx\"\n" + tip + "[S  9]FONT: value \"a;\"" + restart + "\"a\"\n");
+  EXPECT_EQ(ran.err, "vistip: " + file + ": 4 problems in 4 tips\n");
+}
+
+TEST_F(CheckTest, CallsListsEveryProgramEventAndHelpCall) {
+  const std::string file = Path("calls.tps");
+  std::vector<TipText> tips = CleanTips();
+  tips.push_back(Tip("Form", "More", "BUTTON", "<B1> <B2>",
+                     "[B1]CALL;HLPa,b;EXE./evil \"x y\"\xAB[B2]CALL;RUNnot a call\xAB"
+                     "[B9]CALL;MSG1,2\xAB"));
+  WriteTips(file, tips);
+  const Ran ran = RunVistip({"check", "--calls", file});
+  EXPECT_EQ(ran.status, 1) << "the hidden restart and the other problems are still reported";
+  const std::string first = file + ": Form / Name / ENTRY: call of ";
+  const std::string more = file + ": Form / More / BUTTON: call of ";
+  const std::string calls = first + "B1: EXElookup.exe\n" + first + "B2: MSG1025,1\n" + first +
+                            "B3: HLPsales.hlp,Orders\n" + more + "B1: EXE./evil \"x y\"\n" + more +
+                            "B9: MSG1,2\n";
+  ASSERT_TRUE(ran.out.starts_with(calls)) << ran.out;
+  EXPECT_NE(ran.out.find("call \"RUNnot a call\" is of kind \"RUN\""), std::string::npos);
+  EXPECT_NE(ran.out.find("[B1]CALL: value \"HLPa,b;EXE./evil"), std::string::npos);
+  EXPECT_EQ(RunVistip({"check", file}).out, ran.out.substr(calls.size()));
+}
+
 TEST_F(CheckTest, AnOldLayoutFileIsRefusedWithTheWayToConvertIt) {
   const std::string file = Path("old.tps");
   ASSERT_EQ(WriteOldTipFile(file, 1, [](int32_t, OldTipBuffer& r) { r.CONTROLNAME = "x"; }), 0);
