@@ -18,6 +18,7 @@ int RunExport(const ExportArgs& args) {
   RunUnattended();
   std::vector<TipText> tips;
   if (const TipFileResult r = ExportTips(args.file, tips); !r.ok) return Fail(r.error);
+  SortForText(tips);
   const std::string text = WriteTipText(tips);
   if (args.out.empty() || args.out == "-") {
     std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -39,8 +40,10 @@ void AddExportCommand(CLI::App& app, int& status) {
   sub->add_option("FILE", args->file, "the tip file")->required();
   sub->add_option("-o,--output", args->out, "the text file to write (default: standard output)");
   sub->footer(
-      "The text form (UTF-8, one section per tip) gives back every byte of every record:\n"
-      "`vistip import` of it rebuilds the same records. See tools/tip_text.h for its format.");
+      "The text form (UTF-8, one section per tip, sorted by procedure, control and type) gives\n"
+      "back every byte of every record: `vistip import` or `vistip sync` of it rebuilds the\n"
+      "same records, and exporting again gives the same bytes. No line ends in a blank. See\n"
+      "docs/tip-text.md for the format. The file is only read (read-only files work).");
   sub->callback([args, &status] { status = RunExport(*args); });
 }
 

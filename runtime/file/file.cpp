@@ -106,6 +106,11 @@ Status File::Impl::OpenFile(uint8_t mode_byte, int wait_ms) {
   if (status.ok()) status = lock.Acquire(where, wanted);
   if (status.ok()) status = db.Open(where.path, wanted.write, false, wait_ms);
   if (status.ok()) status = file::CheckStoredFile(db, decl);
+  // A layout that cannot be read as this declaration's may be damage, not another layout:
+  // damage is reported as such, so that nobody takes the file for one to convert.
+  if (status.code == kLayoutMismatch) {
+    if (Status pages = file::CheckPages(db); !pages.ok()) status = std::move(pages);
+  }
   if (status.ok()) status = store.Prepare(db, decl);
   if (status.ok() && wanted.write) RemoveStaleJournal(db, where);
   if (!status.ok()) {
@@ -246,6 +251,29 @@ int32_t File::Flush() {
     f.streaming = f.db.InTransaction();
     if (!f.streaming) f.db.SetCacheKiB(kNormalCacheKiB);
   }
+  return Report(status);
+}
+
+int32_t File::Rollback() {
+  Impl& f = *impl_;
+  Status status = f.Opened();
+  if (status.ok() && f.streaming) {
+    if (f.db.InTransaction()) status = f.db.Exec("ROLLBACK");
+    f.streaming = f.db.InTransaction();
+    if (!f.streaming) f.db.SetCacheKiB(kNormalCacheKiB);
+  }
+  return Report(status);
+}
+
+int32_t File::Verify() {
+  Status status = impl_->Opened();
+  if (status.ok()) status = file::CheckPages(impl_->db);
+  return Report(status);
+}
+
+int32_t File::Scan(const std::function<void(const StoredRecord&)>& each) {
+  Status status = impl_->Opened();
+  if (status.ok()) status = impl_->store.ReadAll(each);
   return Report(status);
 }
 

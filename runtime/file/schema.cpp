@@ -101,4 +101,16 @@ Status CheckStoredFile(Connection& db, const FileDecl& decl) {
   return status;
 }
 
+Status CheckPages(Connection& db) {
+  Statement check;
+  Status status = check.Prepare(db.get(), "PRAGMA quick_check(1)");
+  if (!status.ok()) return status;
+  StatementUse use(check);
+  int rc = check.Step();
+  if (rc != SQLITE_ROW) return db.Error(rc);
+  if (check.Text(0) == "ok") return Ok();
+  return {kDriverError, std::to_string(SQLITE_CORRUPT),
+          std::string(sqlite3_errstr(SQLITE_CORRUPT)) + ": " + std::string(check.Text(0))};
+}
+
 }  // namespace rt::file
