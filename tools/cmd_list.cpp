@@ -11,10 +11,8 @@ namespace {
 
 int RunList(const std::string& file) {
   RunUnattended();
-  std::vector<TipText> tips;
-  if (const TipFileResult r = ExportTips(file, tips); !r.ok) return Fail(r.error);
   std::string out;
-  for (const TipText& t : tips) {
+  const TipFileResult r = ForEachTip(file, [&out](const TipText& t) {
     const std::string_view text = t.text;
     const std::string_view first = rt::detail::ClipBlanks(text.substr(0, text.find("\r\n")));
     for (const std::string_view column :
@@ -25,7 +23,8 @@ int RunList(const std::string& file) {
     out.append(DateText(t.date)).append("\t");
     AppendEscaped(out, first);
     out += '\n';
-  }
+  });
+  if (!r.ok) return Fail(r.error);
   std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
   std::cout.flush();
   return std::cout ? 0 : Fail("cannot write the standard output");

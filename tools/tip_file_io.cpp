@@ -1,8 +1,11 @@
 // Reading and writing whole tip files through the VISTIP declaration.
 #include "tools/tip_file_io.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <map>
@@ -84,10 +87,14 @@ bool OpenForReading(const std::string& name, TipFileResult& r) {
   return code == 0;
 }
 
-// Reads every record of the open VISTIP.
-bool ReadOpenFile(const std::string& name, std::vector<TipText>& tips, TipFileResult& r) {
-  const int32_t code =
-      VISTIP.Scan([&tips](const rt::StoredRecord& row) { tips.push_back(FromStored(row)); });
+// Hands every record of the open VISTIP to `each`, through one TipText reused for all.
+bool ReadOpenFile(const std::string& name, const std::function<void(const TipText&)>& each,
+                  TipFileResult& r) {
+  TipText tip;
+  const int32_t code = VISTIP.Scan([&](const rt::StoredRecord& row) {
+    FromStored(row, tip);
+    each(tip);
+  });
   if (code == 0) return true;
   r.code = code;
   r.error = Failure(name, code, false);
@@ -167,6 +174,82 @@ int32_t Apply(const Plan& plan, const std::vector<TipText>& tips) {
   return 0;
 }
 
+// The text of a whole file being exported. Each tip's section is written as it is read, into
+// blocks that never move, beside the bytes of its procedure, control and type; only the order
+// of the sections is sorted at the end, and not at all when the file already holds its tips in
+// the order of the text form.
+class ExportSections {
+ public:
+  void Add(const TipText& t) {
+    if (blocks_.empty() || blocks_.back().size() > kBlock - kBlock / 8) NewBlock();
+    std::string& block = blocks_.back();
+    Section s{static_cast<uint32_t>(keys_.size()),
+              static_cast<uint32_t>(blocks_.size() - 1),
+              static_cast<uint32_t>(block.size()),
+              0,
+              {static_cast<uint8_t>(t.procedure.size()), static_cast<uint8_t>(t.control.size()),
+               static_cast<uint8_t>(t.type.size())}};
+    keys_.append(t.procedure).append(t.control).append(t.type);
+    AppendTipText(block, t);
+    s.end = static_cast<uint32_t>(block.size());
+    if (!sections_.empty() && Before(s, sections_.back())) sorted_ = false;
+    sections_.push_back(s);
+  }
+
+  void Write(const std::function<void(std::string_view)>& write) {
+    write(kTipTextHeader);
+    if (sorted_) {
+      for (const std::string& block : blocks_) write(block);
+      return;
+    }
+    std::stable_sort(sections_.begin(), sections_.end(),
+                     [this](const Section& a, const Section& b) { return Before(a, b); });
+    for (const Section& s : sections_)
+      write(std::string_view(blocks_[s.block]).substr(s.begin, s.end - s.begin));
+  }
+
+ private:
+  static constexpr size_t kBlock = size_t{8} << 20;
+  struct Section {
+    uint32_t key, block, begin, end;
+    uint8_t lengths[3];  // of procedure, control and type (at most 50, 50, 20)
+  };
+
+  // By procedure, control and type, as bytes without sign.
+  bool Before(const Section& a, const Section& b) const {
+    size_t at_a = a.key, at_b = b.key;
+    for (int part = 0; part < 3; ++part) {
+      const std::string_view x = std::string_view(keys_).substr(at_a, a.lengths[part]);
+      const std::string_view y = std::string_view(keys_).substr(at_b, b.lengths[part]);
+      if (x != y) return x < y;
+      at_a += a.lengths[part];
+      at_b += b.lengths[part];
+    }
+    return false;
+  }
+
+  // A block whose memory is mapped in one call (and backed by huge pages where the system
+  // allows): tens of megabytes of text would otherwise cost a page fault every 4 KB.
+  void NewBlock() {
+    std::string& block = blocks_.emplace_back();
+    block.reserve(kBlock);
+    constexpr uintptr_t kPage = 4096, kHuge = uintptr_t{2} << 20;
+    const auto start = reinterpret_cast<uintptr_t>(block.data());
+    const uintptr_t huge_from = (start + kHuge - 1) & ~(kHuge - 1);
+    const uintptr_t huge_to = (start + kBlock) & ~(kHuge - 1);
+    if (huge_to > huge_from)
+      madvise(reinterpret_cast<void*>(huge_from), huge_to - huge_from, MADV_HUGEPAGE);
+    const uintptr_t from = (start + kPage - 1) & ~(kPage - 1);
+    const uintptr_t to = (start + kBlock) & ~(kPage - 1);
+    madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+  }
+
+  std::vector<std::string> blocks_;
+  std::string keys_;
+  std::vector<Section> sections_;
+  bool sorted_ = true;
+};
+
 }  // namespace
 
 std::string TipTitle(const TipText& t) {
@@ -200,11 +283,24 @@ TipFileResult OpenExistingTipFile(const std::string& tip_file) {
   return r;
 }
 
-TipFileResult ExportTips(const std::string& tip_file, std::vector<TipText>& tips) {
+TipFileResult ForEachTip(const std::string& tip_file,
+                         const std::function<void(const TipText&)>& each) {
   TipFileResult r;
   if (!OpenForReading(tip_file, r)) return r;
-  r.ok = ReadOpenFile(tip_file, tips, r);
+  r.ok = ReadOpenFile(tip_file, each, r);
   VISTIP.Close();
+  return r;
+}
+
+TipFileResult ExportTips(const std::string& tip_file, std::vector<TipText>& tips) {
+  return ForEachTip(tip_file, [&tips](const TipText& t) { tips.push_back(t); });
+}
+
+TipFileResult ExportText(const std::string& tip_file,
+                         const std::function<void(std::string_view)>& write) {
+  ExportSections sections;
+  const TipFileResult r = ForEachTip(tip_file, [&sections](const TipText& t) { sections.Add(t); });
+  if (r.ok) sections.Write(write);
   return r;
 }
 
@@ -249,7 +345,9 @@ TipWriteResult WriteTips(const std::string& tip_file, const std::vector<TipText>
     if ((code = VISTIP.Stream()) != 0) return fail(code, nothing);
   }
   if ((code = VISTIP.Verify()) != 0) return fail(code, nothing);
-  if (!ReadOpenFile(tip_file, records, r)) return fail(r.code, nothing);
+  if (!ReadOpenFile(
+          tip_file, [&records](const TipText& t) { records.push_back(t); }, r))
+    return fail(r.code, nothing);
   const Plan plan = MakePlan(records, tips, how, r);
   if (!dry_run) {
     if ((code = Apply(plan, tips)) != 0) return fail(code, nothing);

@@ -9,7 +9,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tools/tip_text.h"
@@ -57,8 +59,17 @@ std::string ErrorDetail();
 // says what it is instead: missing, a directory or other non-file, not a tip file, damaged, or of
 // the old layout (`old_layout`).
 TipFileResult OpenExistingTipFile(const std::string& tip_file);
+// Calls `each` with every record of a tip file in record order, in one read transaction. The
+// tip it hands over is reused for the next record: copy what must outlive the call.
+TipFileResult ForEachTip(const std::string& tip_file,
+                         const std::function<void(const TipText&)>& each);
 // Reads every record of a tip file in record order, in one read transaction.
 TipFileResult ExportTips(const std::string& tip_file, std::vector<TipText>& tips);
+// The text form of a whole tip file (`vistip export`), its tips sorted by procedure, control
+// and type (bytes compared without sign), tips with the same three in record order. Once the
+// whole file has been read, the text is handed to `write` in pieces, in order.
+TipFileResult ExportText(const std::string& tip_file,
+                         const std::function<void(std::string_view)>& write);
 // Writes the tips into a tip file, created when missing, as `how` says, in one batch; with
 // `dry_run` only works out the changes, reading the file without writing it.
 TipWriteResult WriteTips(const std::string& tip_file, const std::vector<TipText>& tips,

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <span>
-#include <tuple>
 
 #include "runtime/process.h"
 #include "runtime/textmetrics.h"
@@ -16,12 +15,15 @@
 namespace vistip {
 namespace {
 
-constexpr char kHeader[] = "vistip-tips 1";
 constexpr char kRowEnd = '\xAB';
 
-std::string Clipped(std::string_view s) {
+std::string_view ClippedView(std::string_view s) {
   const size_t last = s.find_last_not_of(' ');
-  return std::string(last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1));
+  return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
+}
+
+std::string Clipped(std::string_view s) {
+  return std::string(ClippedView(s));
 }
 
 std::string_view Chars(std::span<const std::byte> bytes) {
@@ -104,19 +106,27 @@ bool Unescape(std::string_view utf8, std::string& out) {
   return true;
 }
 
-std::vector<std::string_view> Split(std::string_view memo, std::string_view sep, bool keep_sep) {
-  std::vector<std::string_view> parts;
-  if (memo.empty()) return parts;
+// Calls `part` with each piece of `memo` cut at `sep` (kept at the end of its piece when
+// `keep_sep`, and then no empty piece after the last one).
+template <typename Part>
+void ForEachPart(std::string_view memo, std::string_view sep, bool keep_sep, Part part) {
+  if (memo.empty()) return;
   size_t start = 0;
   for (;;) {
     const size_t at = memo.find(sep, start);
     if (at == std::string_view::npos) {
-      if (start < memo.size() || !keep_sep) parts.push_back(memo.substr(start));
-      return parts;
+      if (start < memo.size() || !keep_sep) part(memo.substr(start));
+      return;
     }
-    parts.push_back(memo.substr(start, at - start + (keep_sep ? sep.size() : 0)));
+    part(memo.substr(start, at - start + (keep_sep ? sep.size() : 0)));
     start = at + sep.size();
   }
+}
+
+std::vector<std::string_view> Split(std::string_view memo, std::string_view sep, bool keep_sep) {
+  std::vector<std::string_view> parts;
+  ForEachPart(memo, sep, keep_sep, [&parts](std::string_view p) { parts.push_back(p); });
+  return parts;
 }
 
 }  // namespace
@@ -155,32 +165,33 @@ bool ParseDate(std::string_view s, int32_t& day) {
 
 }  // namespace
 
-TipText FromStored(const rt::StoredRecord& row) {
+void FromStored(const rt::StoredRecord& row, TipText& t) {
   char rec[kTipRecordSize];
   std::memset(rec, ' ', sizeof rec);
   std::memcpy(rec, row.record.data(), std::min(row.record.size(), sizeof rec));
-  auto field = [&rec](size_t offset, size_t size) {
-    return Clipped(std::string_view(rec + offset, size));
+  auto field = [&rec](std::string& to, size_t offset, size_t size) {
+    to.assign(ClippedView(std::string_view(rec + offset, size)));
   };
-  TipText t;
-  t.procedure =
-      field(offsetof(TipBuffer, PROCEDURENAME), decltype(TipBuffer::PROCEDURENAME)::size());
-  t.control = field(offsetof(TipBuffer, CONTROLNAME), decltype(TipBuffer::CONTROLNAME)::size());
-  t.type = field(offsetof(TipBuffer, CONTROLTYPE), decltype(TipBuffer::CONTROLTYPE)::size());
+  field(t.procedure, offsetof(TipBuffer, PROCEDURENAME),
+        decltype(TipBuffer::PROCEDURENAME)::size());
+  field(t.control, offsetof(TipBuffer, CONTROLNAME), decltype(TipBuffer::CONTROLNAME)::size());
+  field(t.type, offsetof(TipBuffer, CONTROLTYPE), decltype(TipBuffer::CONTROLTYPE)::size());
   std::memcpy(&t.date, rec + offsetof(TipBuffer, LASTEDITDATE), sizeof t.date);
   t.readonly = static_cast<uint8_t>(rec[offsetof(TipBuffer, READONLY)]);
   t.archive = static_cast<uint8_t>(rec[offsetof(TipBuffer, ARCHIVE)]);
   t.tipstyle = static_cast<uint8_t>(rec[offsetof(TipBuffer, TIPSTYLE)]);
   std::string* memos[] = {&t.text, &t.settings, &t.other};
-  for (size_t i = 0; i < std::size(memos) && i < row.memos.size(); ++i)
-    *memos[i] = Clipped(Chars(row.memos[i]));
-  return t;
+  for (size_t i = 0; i < std::size(memos); ++i)
+    memos[i]->assign(i < row.memos.size() ? ClippedView(Chars(row.memos[i])) : "");
 }
 
 TipText FromBuffer(const TipBuffer& b) {
   auto bytes = [](std::string_view s) { return std::as_bytes(std::span(s.data(), s.size())); };
-  return FromStored({std::as_bytes(std::span(reinterpret_cast<const char*>(&b), kTipRecordSize)),
-                     {bytes(b.HELPTIP.view()), bytes(b.SETTINGS.view()), bytes(b.OTHER.view())}});
+  TipText t;
+  FromStored({std::as_bytes(std::span(reinterpret_cast<const char*>(&b), kTipRecordSize)),
+              {bytes(b.HELPTIP.view()), bytes(b.SETTINGS.view()), bytes(b.OTHER.view())}},
+             t);
+  return t;
 }
 
 void ToBuffer(const TipText& t, TipBuffer& b) {
@@ -194,12 +205,6 @@ void ToBuffer(const TipText& t, TipBuffer& b) {
   b.HELPTIP = t.text;
   b.SETTINGS = t.settings;
   b.OTHER = t.other;
-}
-
-void SortForText(std::vector<TipText>& tips) {
-  std::stable_sort(tips.begin(), tips.end(), [](const TipText& a, const TipText& b) {
-    return std::tie(a.procedure, a.control, a.type) < std::tie(b.procedure, b.control, b.type);
-  });
 }
 
 namespace {
@@ -216,39 +221,40 @@ void AppendLine(std::string& out, std::string_view word, std::string_view bytes)
 
 }  // namespace
 
-std::string WriteTipText(const std::vector<TipText>& tips) {
-  std::string out = std::string(kHeader) + "\n";
-  for (const TipText& t : tips) {
-    out += "tip\n";
-    AppendLine(out, "procedure", t.procedure);
-    AppendLine(out, "control", t.control);
-    AppendLine(out, "type", t.type);
-    out.append("date ").append(DateText(t.date)).append("\n");
-    out.append("flags ").append(std::to_string(t.readonly)).append(" ");
-    out.append(std::to_string(t.archive)).append(" ").append(std::to_string(t.tipstyle));
-    // The stored width: bytes 0-1 of the third memo; an unset memo reads as blanks.
-    const std::string other =
-        t.other + std::string(t.other.size() < 2 ? 2 - t.other.size() : 0, ' ');
-    const auto lo = static_cast<uint8_t>(other[0]), hi = static_cast<uint8_t>(other[1]);
-    out.append("\nwidth ")
-        .append(std::to_string(static_cast<int16_t>(static_cast<uint16_t>(lo | hi << 8))))
-        .append("\n");
-    if (t.other.size() > 2) {
-      out += "other ";
-      for (size_t i = 2; i < t.other.size(); ++i) {
-        char hex[3];
-        std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(t.other[i]));
-        out += hex;
-      }
-      out += "\n";
+void AppendTipText(std::string& out, const TipText& t) {
+  out += "tip\n";
+  AppendLine(out, "procedure", t.procedure);
+  AppendLine(out, "control", t.control);
+  AppendLine(out, "type", t.type);
+  out.append("date ").append(DateText(t.date)).append("\n");
+  out.append("flags ").append(std::to_string(t.readonly)).append(" ");
+  out.append(std::to_string(t.archive)).append(" ").append(std::to_string(t.tipstyle));
+  // The stored width: bytes 0-1 of the third memo; an unset memo reads as blanks.
+  const auto lo = static_cast<uint8_t>(t.other.size() > 0 ? t.other[0] : ' ');
+  const auto hi = static_cast<uint8_t>(t.other.size() > 1 ? t.other[1] : ' ');
+  out.append("\nwidth ")
+      .append(std::to_string(static_cast<int16_t>(static_cast<uint16_t>(lo | hi << 8))))
+      .append("\n");
+  if (t.other.size() > 2) {
+    out += "other ";
+    for (size_t i = 2; i < t.other.size(); ++i) {
+      char hex[3];
+      std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(t.other[i]));
+      out += hex;
     }
-    out += "text\n";
-    for (std::string_view line : Split(t.text, "\r\n", false)) AppendLine(out, ">", line);
-    out += "settings\n";
-    for (std::string_view row : Split(t.settings, std::string_view(&kRowEnd, 1), true))
-      AppendLine(out, ">", row);
-    out += "end\n";
+    out += "\n";
   }
+  out += "text\n";
+  auto memo_line = [&out](std::string_view line) { AppendLine(out, ">", line); };
+  ForEachPart(t.text, "\r\n", false, memo_line);
+  out += "settings\n";
+  ForEachPart(t.settings, std::string_view(&kRowEnd, 1), true, memo_line);
+  out += "end\n";
+}
+
+std::string WriteTipText(const std::vector<TipText>& tips) {
+  std::string out(kTipTextHeader);
+  for (const TipText& t : tips) AppendTipText(out, t);
   return out;
 }
 
@@ -266,7 +272,8 @@ TipTextError ReadTipText(std::string_view input, std::vector<TipText>& tips) {
     return true;
   };
   std::string_view line;
-  if (!next(line) || line != kHeader) return fail("the first line must be \"vistip-tips 1\"");
+  if (!next(line) || line != kTipTextHeader.substr(0, kTipTextHeader.size() - 1))
+    return fail("the first line must be \"vistip-tips 1\"");
   while (next(line)) {
     if (line.empty()) continue;
     if (line != "tip") return fail("expected \"tip\"");

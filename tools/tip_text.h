@@ -56,15 +56,15 @@ std::string DateText(int32_t day);
 void AppendEscaped(std::string& out, std::string_view bytes);
 
 TipText FromBuffer(const TipBuffer& b);
-// A record as the driver stores it (rt::File::Scan), without its padding.
-TipText FromStored(const rt::StoredRecord& row);
+// A record as the driver stores it (rt::File::Scan), without its padding, into `t` (whose
+// strings keep their room, so that reading a whole file allocates little).
+void FromStored(const rt::StoredRecord& row, TipText& t);
 void ToBuffer(const TipText& t, TipBuffer& b);
 
-// The order of the text form: by procedure, control and type (bytes compared without sign),
-// tips with the same three in the order they come.
-void SortForText(std::vector<TipText>& tips);
-
+// The whole text form: the version line, then each tip's section (AppendTipText) in order.
 std::string WriteTipText(const std::vector<TipText>& tips);
+inline constexpr std::string_view kTipTextHeader = "vistip-tips 1\n";
+void AppendTipText(std::string& out, const TipText& t);
 
 struct TipTextError {
   int line = 0;  // 0: no error

@@ -51,7 +51,9 @@ class TipFileWriteFault : public TipStoreTest,
 
 TEST_P(TipFileWriteFault, RefusesWholeAndKeepsTheFileAsItWas) {
   const WriteFaultCase& c = GetParam();
-  if (!c.new_file) ASSERT_TRUE(ImportTips(kTipFile, Tips(60, "Old")).ok);
+  if (!c.new_file) {
+    ASSERT_TRUE(ImportTips(kTipFile, Tips(60, "Old")).ok);
+  }
   const std::string before = Bytes(kTipFile);
   TipWriteResult r;
   {

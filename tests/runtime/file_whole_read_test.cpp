@@ -61,7 +61,7 @@ TEST(FileWholeRead, ScanHandsEveryRecordAsStoredInRecordOrder) {
   MakeFile(path, 50);
   TipFile tip(path);
   ASSERT_EQ(tip->Open(rt::kOpenReadShared), 0);
-  tip->SetTip("untouched", "", "");
+  tip.SetTip("untouched", "", "");
   std::vector<std::string> controls, texts;
   ASSERT_EQ(tip->Scan([&](const rt::StoredRecord& row) {
     const std::string rec(reinterpret_cast<const char*>(row.record.data()), row.record.size());

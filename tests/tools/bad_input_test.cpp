@@ -94,12 +94,15 @@ TEST_P(BadInputTest, EveryCommandExitsTwoWithOneLineAndChangesNothing) {
     EXPECT_EQ(ran.err.rfind("vistip: " + file + ": " + GetParam().says, 0), 0u) << name << "\n"
                                                                                 << ran.err;
     EXPECT_EQ(std::count(ran.err.begin(), ran.err.end(), '\n'), 1) << name << "\n" << ran.err;
-    if (regular) EXPECT_EQ(Checksum(file), before) << name;
+    if (regular) {
+      EXPECT_EQ(Checksum(file), before) << name;
+    }
   }
   EXPECT_FALSE(std::filesystem::exists(Path("x.png")));
   EXPECT_FALSE(std::filesystem::exists(dir_ / "vtTemp$).)$("));
-  if (!regular)
+  if (!regular) {
     EXPECT_EQ(std::filesystem::is_directory(file), GetParam().label == std::string("Directory"));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, BadInputTest, ::testing::ValuesIn(kBadInputs),

@@ -50,8 +50,7 @@ std::vector<TipText> ManyTips(int count, const std::string& text_prefix) {
     t.date = 82000 + i;
     t.text = text_prefix + " " + n + "\r\nThe value of field " + n +
              " as it is filed; it is given when the record is first entered and kept.\r\n"
-             "<B1> Look it up\r\n<HR>\r\nSee <LNK:Control" +
-             std::to_string(i + 1) + ">";
+             "<B1> Look it up\r\n<HR>\r\nSee the manual";
     t.settings = "[S  1]FONT;Arial,10,0,700\xAB[B1]TOOLTIP;Find " + n + "\xAB";
     tips.push_back(std::move(t));
   }

@@ -113,7 +113,6 @@ TEST_F(SyncTest, SyncChangesExactlyTheRecordsThatDiffer) {
   const TipText removed = tips[12];
   tips.erase(tips.begin() + 12);
   tips.push_back(Tip("Form9", "Added", "BUTTON", "A new tip"));
-  SortForText(tips);
   WriteFileBytes(Path("tips.vtx"), WriteTipText(tips));
 
   const Ran dry = RunVistip({"sync", "--dry-run", file, Path("tips.vtx")});

@@ -63,7 +63,9 @@ TEST_P(FullDisk, ExitsTwoNamingTheCauseAndLeavesTheFileAsItWas) {
   EXPECT_NE(ran.err.find("error 90, SQLite code 13"), std::string::npos) << ran.err;
   EXPECT_EQ(Checksum(file), before) << ran.err;
   EXPECT_FALSE(std::filesystem::exists(file + "-journal"));
-  if (!c.old_layout && !c.new_file) EXPECT_EQ(ReadRecords(file).size(), size_t{kTipsInFile});
+  if (!c.old_layout && !c.new_file) {
+    EXPECT_EQ(ReadRecords(file).size(), size_t{kTipsInFile});
+  }
 }
 
 const FullDiskCase kFullDiskCases[] = {
@@ -200,7 +202,7 @@ TEST_P(ReadOnly, ReadingWorksAndWritingIsRefused) {
   for (const auto& command : kReadingCommands) {
     const Ran ran = RunVistip(expand(command), {.cwd = dir_.string()});
     EXPECT_EQ(ran.status, 0) << command[0] << "\n" << ran.err;
-    EXPECT_FALSE(ran.out.empty()) << command[0];
+    EXPECT_FALSE(ran.out.empty() && ran.err.empty()) << command[0];  // check: a summary
   }
   for (const auto& command : kWritingCommands) {
     const Ran ran = RunVistip(expand(command), {.cwd = dir_.string()});

@@ -71,7 +71,8 @@ TEST_F(UpgradeTest, AFileInUseIsNotConverted) {
   VISTIPOLD.Close();
   EXPECT_EQ(ran.status, 2);
   EXPECT_EQ(ran.err,
-            "vistip: Unable to access Tip file : " + file + " because someone else is using it.\n");
+            "vistip: Unable to access Tip file : " + file +
+                " because someone else is using it. (error 5)\n");
   GLO.VTAPPNAME = file;
   EXPECT_EQ(VISTIP.Open(rt::kOpenShared), rt::kLayoutMismatch);
 }
