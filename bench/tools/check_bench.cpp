@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/tools/typical_tips.h"
 #include "runtime/backend.h"
 #include "runtime/thread.h"
 #include "tools/tip_check.h"
@@ -16,31 +17,6 @@ namespace {
 
 constexpr int kTips = 10000;
 
-std::vector<TipText> TypicalTips() {
-  std::vector<TipText> tips;
-  for (int i = 0; i < kTips; ++i) {
-    const std::string n = std::to_string(i);
-    TipText t;
-    t.procedure = "Form" + std::to_string(i / 50);
-    t.control = "Control" + n;
-    t.type = "ENTRY";
-    t.text = "Field " + n + "\r\nThe value of field " + n +
-             " as it is filed; it is given when the record is first entered.\r\n\r\n"
-             "<B1> Look it up\r\n<HR>\r\nSee <LNK:Control" +
-             std::to_string((i + 1) % kTips) + ">\r\nSite <http://www.example.com/" + n + ">\r\n" +
-             "<T1> Numbers are unique|<T1> and never reused";
-    t.settings =
-        "[S  1]FONT;Arial,10,0,700\xAB[B1]TOOLTIP;Find\xAB"
-        "CALL;EXElookup.exe " +
-        n + "\xAB[LNK1]LINKTIPPROC;Form" + std::to_string(((i + 1) % kTips) / 50) +
-        "\xAB"
-        "LINKTIPCTL;Control" +
-        std::to_string((i + 1) % kTips) + "\xAB";
-    tips.push_back(std::move(t));
-  }
-  return tips;
-}
-
 void CheckTenThousandTips(benchmark::State& state) {
   rt::UseHeadlessBackend();
   rt::RuntimeThread thread;
@@ -48,7 +24,7 @@ void CheckTenThousandTips(benchmark::State& state) {
       std::filesystem::temp_directory_path() / ("vistip-check-bench-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   const std::string file = (dir / "tips.tps").string();
-  if (!ImportTips(file, TypicalTips()).ok) state.SkipWithError("cannot write the tip file");
+  if (!ImportTips(file, TypicalTips(kTips)).ok) state.SkipWithError("cannot write the tip file");
   for (auto _ : state) {
     const CheckResult r = CheckTipFile(file);
     if (!r.ok || r.tips != kTips || !r.problems.empty())

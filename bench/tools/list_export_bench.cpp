@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/tools/typical_tips.h"
 #include "runtime/backend.h"
 #include "runtime/thread.h"
 #include "tools/tip_file_io.h"
@@ -22,28 +23,6 @@ namespace vistip {
 namespace {
 
 constexpr int kTips = 100000;
-
-std::vector<TipText> TypicalTips() {
-  std::vector<TipText> tips;
-  for (int i = 0; i < kTips; ++i) {
-    const std::string n = std::to_string(i);
-    TipText t;
-    t.procedure = "Form" + std::to_string(i / 50);
-    t.control = "Control" + n;
-    t.type = "ENTRY";
-    t.date = 82000 + i % 700;
-    t.text = "Field " + n + "\r\nThe value of field " + n +
-             " as it is filed; it is given when the record is first entered.\r\n\r\n"
-             "<B1> Look it up\r\n<HR>\r\nSee <LNK:Control" +
-             std::to_string((i + 1) % kTips) + ">\r\nSite <http://www.example.com/" + n + ">";
-    t.settings =
-        "[S  1]FONT;Arial,10,0,700\xAB[B1]TOOLTIP;Find\xAB"
-        "CALL;EXElookup.exe " +
-        n + "\xAB[LNK1]LINKTIPPROC;Form" + std::to_string(((i + 1) % kTips) / 50) + "\xAB";
-    tips.push_back(std::move(t));
-  }
-  return tips;
-}
 
 // Runs a program with its output to /dev/null; the wall time in seconds, or -1 on a failure.
 double TimedRun(std::vector<std::string> args) {
@@ -71,7 +50,7 @@ void ListAndExportAgainstSqlite3(benchmark::State& state) {
       std::filesystem::temp_directory_path() / ("vistip-list-bench-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   const std::string file = (dir / "tips.tps").string();
-  if (!ImportTips(file, TypicalTips()).ok) state.SkipWithError("cannot write the tip file");
+  if (!ImportTips(file, TypicalTips(kTips)).ok) state.SkipWithError("cannot write the tip file");
   double peer = 0, list = 0, exported = 0;
   for (auto _ : state) {
     const double p = TimedRun({"sqlite3", file, "select * from records"});

@@ -62,20 +62,6 @@ const BadInput kBadInputs[] = {
      "not a regular file"},
 };
 
-const std::vector<std::vector<std::string>> kCommands = {
-    {"list", "FILE"},
-    {"export", "FILE"},
-    {"check", "FILE"},
-    {"dump", "FILE", "Form0", "Control1", "ENTRY"},
-    {"render", "FILE", "Form0", "Control1", "ENTRY", "-o", "OUT"},
-    {"show", "FILE", "Form0", "Control1", "ENTRY"},
-    {"import", "FILE", "TEXT"},
-    {"import", "--replace", "FILE", "TEXT"},
-    {"sync", "FILE", "TEXT"},
-    {"sync", "--dry-run", "FILE", "TEXT"},
-    {"upgrade", "FILE"},
-};
-
 class BadInputTest : public TipFiles, public ::testing::WithParamInterface<BadInput> {};
 
 TEST_P(BadInputTest, EveryCommandExitsTwoWithOneLineAndChangesNothing) {
@@ -84,11 +70,8 @@ TEST_P(BadInputTest, EveryCommandExitsTwoWithOneLineAndChangesNothing) {
   GetParam().make(*this, file);
   const bool regular = std::filesystem::is_regular_file(file);
   const std::string before = regular ? Checksum(file) : "";
-  for (const std::vector<std::string>& command : kCommands) {
-    std::vector<std::string> args;
-    for (const std::string& a : command)
-      args.push_back(a == "FILE" ? file : a == "TEXT" ? text : a == "OUT" ? Path("x.png") : a);
-    const Ran ran = RunVistip(args, {.cwd = dir_.string(), .without_display = false});
+  for (const std::vector<std::string>& command : EveryFileCommand()) {
+    const Ran ran = RunVistip(Args(command, file, text, Path("x.png")), {.cwd = dir_.string()});
     const std::string name = command[0] + " " + command[1];
     EXPECT_EQ(ran.status, 2) << name << "\n" << ran.err;
     EXPECT_EQ(ran.err.rfind("vistip: " + file + ": " + GetParam().says, 0), 0u) << name << "\n"

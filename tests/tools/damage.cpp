@@ -39,6 +39,31 @@ std::string Checksum(const std::string& path) {
   return hex;
 }
 
+const std::vector<std::vector<std::string>>& EveryFileCommand() {
+  static const std::vector<std::vector<std::string>> kCommands = {
+      {"list", "FILE"},
+      {"export", "FILE"},
+      {"check", "FILE"},
+      {"dump", "FILE", "Form0", "Control1", "ENTRY"},
+      {"render", "FILE", "Form0", "Control1", "ENTRY", "-o", "OUT"},
+      {"show", "FILE", "Form0", "Control1", "ENTRY"},
+      {"import", "FILE", "TEXT"},
+      {"import", "--replace", "FILE", "TEXT"},
+      {"sync", "FILE", "TEXT"},
+      {"sync", "--dry-run", "FILE", "TEXT"},
+      {"upgrade", "FILE"},
+  };
+  return kCommands;
+}
+
+std::vector<std::string> Args(const std::vector<std::string>& command, const std::string& file,
+                              const std::string& text, const std::string& out) {
+  std::vector<std::string> args;
+  for (const std::string& a : command)
+    args.push_back(a == "FILE" ? file : a == "TEXT" ? text : a == "OUT" ? out : a);
+  return args;
+}
+
 std::vector<TipText> ManyTips(int count, const std::string& text_prefix) {
   std::vector<TipText> tips;
   for (int i = 0; i < count; ++i) {

@@ -18,6 +18,15 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 // FNV-1a of the file's bytes, in hex ("missing" when there is no file): before and after.
 std::string Checksum(const std::string& path);
 
+// Every vistip command that takes a tip file, its arguments written with the placeholders FILE,
+// TEXT (a text form) and OUT (a PNG to write); dump, render and show ask for Form0 / Control1 /
+// ENTRY, a tip of ManyTips.
+const std::vector<std::vector<std::string>>& EveryFileCommand();
+
+// A vistip command line written with the placeholders FILE, TEXT and OUT, filled in.
+std::vector<std::string> Args(const std::vector<std::string>& command, const std::string& file,
+                              const std::string& text = "", const std::string& out = "");
+
 // `count` tips of a few hundred bytes each, named Form<n / 20> / Control<n> / ENTRY.
 std::vector<TipText> ManyTips(int count, const std::string& text_prefix = "Tip");
 

@@ -53,9 +53,7 @@ TEST_P(FullDisk, ExitsTwoNamingTheCauseAndLeavesTheFileAsItWas) {
   WriteText(text, ManyTips(3000, "Changed"));
   disk.Fill(c.free_kib);
   const std::string before = Checksum(file);
-  std::vector<std::string> args;
-  for (const std::string& a : c.args) args.push_back(a == "FILE" ? file : a == "TEXT" ? text : a);
-  const Ran ran = RunVistip(args, {.cwd = dir_.string()});
+  const Ran ran = RunVistip(Args(c.args, file, text), {.cwd = dir_.string()});
   EXPECT_EQ(ran.status, 2) << ran.out;
   EXPECT_EQ(ran.out, "");
   EXPECT_NE(ran.err.find("vistip: " + file + ": "), std::string::npos) << ran.err;
@@ -88,23 +86,6 @@ struct DamageCase {
   void (*spoil)(const std::string& file);
 };
 
-struct CommandCase {
-  std::vector<std::string> args;  // after the command: FILE, TEXT, OUT as above
-};
-
-const std::vector<std::vector<std::string>> kEveryCommand = {
-    {"list", "FILE"},
-    {"export", "FILE"},
-    {"check", "FILE"},
-    {"dump", "FILE", "Form0", "Control1", "ENTRY"},
-    {"render", "FILE", "Form0", "Control1", "ENTRY", "-o", "OUT"},
-    {"import", "FILE", "TEXT"},
-    {"import", "--replace", "FILE", "TEXT"},
-    {"sync", "FILE", "TEXT"},
-    {"sync", "--dry-run", "FILE", "TEXT"},
-    {"upgrade", "FILE"},
-};
-
 class DamagedFile : public ToolTest, public ::testing::WithParamInterface<DamageCase> {};
 
 // Every command refuses the damaged file: exit 2, one line naming it as damaged, with SQLite's
@@ -115,11 +96,8 @@ TEST_P(DamagedFile, EveryCommandSaysSoAndChangesNothing) {
   WriteText(text, ManyTips(kTipsInFile + 1, "New"));
   GetParam().spoil(file);
   const std::string before = Checksum(file);
-  for (const std::vector<std::string>& command : kEveryCommand) {
-    std::vector<std::string> args;
-    for (const std::string& a : command)
-      args.push_back(a == "FILE" ? file : a == "TEXT" ? text : a == "OUT" ? Path("x.png") : a);
-    const Ran ran = RunVistip(args, {.cwd = dir_.string()});
+  for (const std::vector<std::string>& command : EveryFileCommand()) {
+    const Ran ran = RunVistip(Args(command, file, text, Path("x.png")), {.cwd = dir_.string()});
     const std::string name = command[0] + " " + command[1];
     EXPECT_EQ(ran.status, 2) << name << "\n" << ran.err;
     EXPECT_EQ(ran.err.rfind("vistip: " + file + ": damaged", 0), 0u) << name << "\n" << ran.err;
@@ -194,10 +172,7 @@ TEST_P(ReadOnly, ReadingWorksAndWritingIsRefused) {
   }
   const std::string before = Checksum(file);
   auto expand = [&](const std::vector<std::string>& command) {
-    std::vector<std::string> args;
-    for (const std::string& a : command)
-      args.push_back(a == "FILE" ? file : a == "TEXT" ? text : a == "OUT" ? Path("x.png") : a);
-    return args;
+    return Args(command, file, text, Path("x.png"));
   };
   for (const auto& command : kReadingCommands) {
     const Ran ran = RunVistip(expand(command), {.cwd = dir_.string()});
@@ -233,10 +208,7 @@ TEST_F(ToolTest, AWriteLockHeldPastTheWaitRefusesWritingButNotReading) {
     WriteLockHolder holder(file);
     ASSERT_TRUE(holder.holding());
     for (const std::vector<std::string>& command : kWritingCommands) {
-      std::vector<std::string> args;
-      for (const std::string& a : command)
-        args.push_back(a == "FILE" ? file : a == "TEXT" ? text : a);
-      const Ran ran = RunVistip(args);
+      const Ran ran = RunVistip(Args(command, file, text));
       EXPECT_EQ(ran.status, 2) << command[0];
       EXPECT_EQ(ran.err, "vistip: " + file +
                              ": another program is writing to it and held it locked past the "
