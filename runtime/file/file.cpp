@@ -106,11 +106,6 @@ Status File::Impl::OpenFile(uint8_t mode_byte, int wait_ms) {
   if (status.ok()) status = lock.Acquire(where, wanted);
   if (status.ok()) status = db.Open(where.path, wanted.write, false, wait_ms);
   if (status.ok()) status = file::CheckStoredFile(db, decl);
-  // A layout that cannot be read as this declaration's may be damage, not another layout:
-  // damage is reported as such, so that nobody takes the file for one to convert.
-  if (status.code == kLayoutMismatch) {
-    if (Status pages = file::CheckPages(db); !pages.ok()) status = std::move(pages);
-  }
   if (status.ok()) status = store.Prepare(db, decl);
   if (status.ok() && wanted.write) RemoveStaleJournal(db, where);
   if (!status.ok()) {

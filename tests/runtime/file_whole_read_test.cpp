@@ -117,8 +117,8 @@ TEST(FileWholeRead, RollbackKeepsNoneOfTheBatch) {
   EXPECT_EQ(again.Control().substr(0, 8), "Control0");
 }
 
-// Damage where the layout is read is damage (90, SQLite's code), not another layout (47); a
-// database of another program stays 47.
+// A damaged page where the layout is read is damage (90, SQLite's code), not another layout
+// (47); a database of another program is 47.
 TEST(FileWholeRead, ADamagedLayoutIsNotTakenForAnotherLayout) {
   TempDir dir;
   const std::string path = dir.Path("tips.tps");
