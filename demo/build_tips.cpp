@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
   }
   std::error_code ignored;
   std::filesystem::remove(argv[2], ignored);
-  const vistip::TipFileResult r = vistip::ImportTips(argv[2], tips);
+  const vistip::TipWriteResult r = vistip::ImportTips(argv[2], tips);
   if (!r.ok) {
     std::cerr << r.error << "\n";
     return 1;

@@ -62,6 +62,15 @@ inline constexpr uint8_t kDenyNone = 0x40;
 inline constexpr uint8_t kOpenShared = kAccessReadWrite | kDenyNone;      // 42H
 inline constexpr uint8_t kOpenExclusive = kAccessReadWrite | kDenyAll;    // 12H
 inline constexpr uint8_t kOpenDenyWrite = kAccessReadWrite | kDenyWrite;  // 22H
+inline constexpr uint8_t kOpenReadShared = kAccessRead | kDenyNone;       // 40H
+
+// A record as the file stores it, for reading a whole file fast: the record's bytes and each
+// memo's, without the trailing blanks that reading into the buffers pads back. Valid during
+// the call that hands it over.
+struct StoredRecord {
+  std::span<const std::byte> record;
+  std::vector<std::span<const std::byte>> memos;
+};
 
 class View;
 
@@ -118,7 +127,16 @@ class File {
   int32_t Put();            // rewrites the current record
   int32_t Delete();         // deletes the current record
   int32_t Stream();         // starts a batch of writes: one transaction until FLUSH or CLOSE
-  int32_t Flush();
+  int32_t Flush();          // commits the batch; on an error the batch is still open
+  int32_t Rollback();       // ends the batch without keeping any of its writes
+
+  // Checks every page of the open file with SQLite's quick check (inside the batch when one is
+  // open): 0 when sound, else 90 with SQLite's message and code 11 (SQLITE_CORRUPT), or the
+  // error that stopped the check.
+  int32_t Verify();
+  // Reads every record in record order in one read transaction (inside the batch when one is
+  // open) and hands each to `each` as stored. The buffers and the position are left alone.
+  int32_t Scan(const std::function<void(const StoredRecord&)>& each);
 
   bool IsOpen() const;
 

@@ -11,9 +11,17 @@ namespace vistip {
 
 std::string WithBuiltTip(const TipRequest& request,
                          const std::function<void(tipwindow::HelpTipWindow&)>& built) {
-  // The window would create a missing file and convert an old one: a reading tool does neither.
+  // The window would create a missing file, convert an old one and open it for writing. A
+  // reading tool does none of that: it opens both declarations read-only first and counts
+  // itself in, as a window already using the file would, so the window only counts itself.
   if (const TipFileResult r = OpenExistingTipFile(request.file); !r.ok) return r.error;
-  VISTIP.Close();
+  if (LINKTIP.Open(rt::kOpenReadShared) != rt::kNoError) {
+    const std::string error = request.file + ": cannot be read: " + ErrorDetail();
+    VISTIP.Close();
+    return error;
+  }
+  ++VISTIP.USED;
+  ++LINKTIP.USED;
   GLO.VTAPPNAME = request.file;
   GLO.VTPROCEDURENAME = request.procedure;
   GLO.VTCONTROLNAME = request.control;
@@ -36,6 +44,8 @@ std::string WithBuiltTip(const TipRequest& request,
   rt::Post(rt::kEventCloseWindow);
   while (tip->Window.Accept()) tip->TakeEvent();
   tip->ProcedureReturn();
+  for (DeclaredFile* file : {&VISTIP, &LINKTIP})
+    if (--file->USED == 0) file->Close();
   return error;
 }
 

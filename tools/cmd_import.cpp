@@ -1,7 +1,5 @@
-// `vistip import FILE IN`: adds the tips of a text form to a tip file.
-#include <fstream>
+// `vistip import FILE IN [--replace]`: adds the tips of a text form to a tip file.
 #include <iostream>
-#include <iterator>
 #include <memory>
 
 #include "tools/commands.h"
@@ -13,36 +11,24 @@ namespace {
 
 struct ImportArgs {
   std::string file, in;
+  bool replace = false;
 };
-
-bool ReadAll(const std::string& name, std::string& bytes) {
-  if (name == "-") {
-    bytes.assign(std::istreambuf_iterator<char>(std::cin), {});
-    return !std::cin.bad();
-  }
-  std::ifstream in(name, std::ios::binary);
-  if (!in) return false;
-  bytes.assign(std::istreambuf_iterator<char>(in), {});
-  return !in.bad();
-}
 
 int RunImport(const ImportArgs& args) {
   RunUnattended();
-  std::string bytes;
-  if (!ReadAll(args.in, bytes)) return Fail(args.in + ": cannot be read");
   std::vector<TipText> tips;
-  // All or nothing: a text with an error adds no tip at all.
-  if (const TipTextError e = ReadTipText(bytes, tips); e.line != 0)
-    return Fail(args.in + ":" + std::to_string(e.line) + ": " + e.message + "; nothing imported");
-  const TipFileResult r = ImportTips(args.file, tips);
+  if (const std::string error = ReadTextForm(args.in, tips); !error.empty()) return Fail(error);
+  const TipWriteResult r =
+      WriteTips(args.file, tips, args.replace ? TipWrite::kReplace : TipWrite::kAdd);
+  if (!r.ok) return Fail(r.error);
   for (const std::string& d : r.duplicates)
     std::cerr << "vistip: " << args.file << ": added a second tip for " << d << "\n";
-  if (!r.ok)
-    return Fail(r.error + (r.added > 0 ? "; the first " + std::to_string(r.added) +
-                                             " tips were added before it"
-                                       : ""));
-  std::cout << args.file << ": added " << r.added << " tips, " << r.duplicates.size()
-            << " of them duplicates\n";
+  if (args.replace) {
+    PrintChanges(args.file, r, false, false);
+  } else {
+    std::cout << args.file << ": added " << r.added << " tips, " << r.duplicates.size()
+              << " of them duplicates\n";
+  }
   return 0;
 }
 
@@ -54,10 +40,16 @@ void AddImportCommand(CLI::App& app, int& status) {
   sub->add_option("FILE", args->file, "the tip file (created when missing)")->required();
   sub->add_option("IN", args->in, "the text form, as `vistip export` writes it (- for stdin)")
       ->required();
+  sub->add_flag("--replace", args->replace,
+                "rewrite the tip with the same procedure, control and type instead of adding a "
+                "second one");
   sub->footer(
       "Every tip of IN is added; a tip whose procedure, control and type the file already holds\n"
-      "is added too (the file keeps both) and reported on standard error. A text with an error\n"
-      "is refused whole, with its line, and the tip file is left as it was.");
+      "is added too (the file keeps both) and reported on standard error. With --replace such\n"
+      "a tip rewrites the one in the file instead, keeping its place.\n"
+      "All or nothing: the file is checked first (a damaged file is refused) and written in one\n"
+      "transaction; a text with an error, a full disk, an I/O error or a lock held past the\n"
+      "wait leaves the file as it was, with exit status 2. Success is reported after the commit.");
   sub->callback([args, &status] { status = RunImport(*args); });
 }
 

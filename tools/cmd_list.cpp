@@ -11,16 +11,23 @@ namespace {
 
 int RunList(const std::string& file) {
   RunUnattended();
-  std::vector<TipText> tips;
-  if (const TipFileResult r = ExportTips(file, tips); !r.ok) return Fail(r.error);
-  for (const TipText& t : tips) {
+  std::string out;
+  const TipFileResult r = ForEachTip(file, [&out](const TipText& t) {
     const std::string_view text = t.text;
     const std::string_view first = rt::detail::ClipBlanks(text.substr(0, text.find("\r\n")));
-    std::cout << EscapeText(t.procedure) << '\t' << EscapeText(t.control) << '\t'
-              << EscapeText(t.type) << '\t' << DateText(t.date) << '\t' << EscapeText(first)
-              << '\n';
-  }
-  return 0;
+    for (const std::string_view column :
+         {std::string_view(t.procedure), std::string_view(t.control), std::string_view(t.type)}) {
+      AppendEscaped(out, column);
+      out += '\t';
+    }
+    out.append(DateText(t.date)).append("\t");
+    AppendEscaped(out, first);
+    out += '\n';
+  });
+  if (!r.ok) return Fail(r.error);
+  std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+  std::cout.flush();
+  return std::cout ? 0 : Fail("cannot write the standard output");
 }
 
 }  // namespace

@@ -14,14 +14,14 @@ namespace vistip {
 namespace {
 
 int RunUpgrade(const std::string& file) {
-  RunUnattended();
+  RunUnattended(file);
   const TipFileResult probe = OpenExistingTipFile(file);
   if (probe.ok) {
     VISTIP.Close();
     std::cout << file << ": already a tip file of the current layout; nothing to do\n";
     return 0;
   }
-  if (probe.code != rt::kLayoutMismatch) return Fail(probe.error);
+  if (!probe.old_layout) return Fail(probe.error);
   TerminalProgress bar(stderr);
   // The wait window's bar: its counter starts at 1 and counts each read.
   SetUpgradeHooks({.after_step = [&bar](const rt::Window& wait) {

@@ -1,5 +1,9 @@
-// What several subcommands share: the arguments of a tip request and the error message.
+// What several subcommands share: the arguments of a tip request, reading the text form, the
+// report of a writing command and the error message.
 #include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -29,6 +33,43 @@ void AddTipArguments(CLI::App& sub, TipRequest& request) {
 int Fail(std::string_view message) {
   std::fprintf(stderr, "vistip: %.*s\n", static_cast<int>(message.size()), message.data());
   return kExitError;
+}
+
+namespace {
+
+bool ReadAll(const std::string& name, std::string& bytes) {
+  if (name == "-") {
+    bytes.assign(std::istreambuf_iterator<char>(std::cin), {});
+    return !std::cin.bad();
+  }
+  std::ifstream in(name, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), {});
+  return !in.bad();
+}
+
+}  // namespace
+
+std::string ReadTextForm(const std::string& in, std::vector<TipText>& tips) {
+  std::string bytes;
+  if (!ReadAll(in, bytes)) return in + ": cannot be read; nothing written";
+  // All or nothing: a text with an error writes no tip at all.
+  if (const TipTextError e = ReadTipText(bytes, tips); e.line != 0)
+    return in + ":" + std::to_string(e.line) + ": " + e.message + "; nothing written";
+  return "";
+}
+
+void PrintChanges(const std::string& file, const TipWriteResult& r, bool each, bool dry_run) {
+  std::string out;
+  if (each) {
+    static constexpr const char* kVerbs[] = {"add", "update", "delete"};
+    for (const TipChange& c : r.changes)
+      out.append(kVerbs[c.kind]).append(" ").append(c.tip).append("\n");
+  }
+  out += file + ": " + (dry_run ? "would make " : "") + std::to_string(r.added) + " added, " +
+         std::to_string(r.updated) + " updated, " + std::to_string(r.deleted) + " deleted, " +
+         std::to_string(r.unchanged) + " unchanged\n";
+  std::cout << out;
 }
 
 }  // namespace vistip

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "tools/built_tip.h"
+#include "tools/tip_file_io.h"
 
 namespace vistip {
 
@@ -18,6 +19,7 @@ inline constexpr int kExitError = 2;
 void AddListCommand(CLI::App& app, int& status);
 void AddExportCommand(CLI::App& app, int& status);
 void AddImportCommand(CLI::App& app, int& status);
+void AddSyncCommand(CLI::App& app, int& status);
 void AddCheckCommand(CLI::App& app, int& status);
 void AddDumpCommand(CLI::App& app, int& status);
 void AddRenderCommand(CLI::App& app, int& status);
@@ -33,5 +35,13 @@ void AddTipArguments(CLI::App& sub, TipRequest& request);
 
 // Writes "vistip: <message>" to standard error and returns kExitError.
 int Fail(std::string_view message);
+
+// Reads and parses the text form from the file `in` ("-" standard input); "" when it worked,
+// else the message: the text's name and line, and that nothing was written.
+std::string ReadTextForm(const std::string& in, std::vector<TipText>& tips);
+
+// What a writing command did (or would do, `dry_run`): each change on its own line when asked,
+// then "FILE: A added, U updated, D deleted, N unchanged".
+void PrintChanges(const std::string& file, const TipWriteResult& r, bool each, bool dry_run);
 
 }  // namespace vistip

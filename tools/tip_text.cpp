@@ -1,9 +1,13 @@
 // Writing and reading the text form of a tip file.
 #include "tools/tip_text.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <span>
 
 #include "runtime/process.h"
 #include "runtime/textmetrics.h"
@@ -11,13 +15,19 @@
 namespace vistip {
 namespace {
 
-constexpr char kHeader[] = "vistip-tips 1";
 constexpr char kRowEnd = '\xAB';
 
+std::string_view ClippedView(std::string_view s) {
+  const size_t last = s.find_last_not_of(' ');
+  return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
+}
+
 std::string Clipped(std::string_view s) {
-  size_t n = s.size();
-  while (n > 0 && s[n - 1] == ' ') --n;
-  return std::string(s.substr(0, n));
+  return std::string(ClippedView(s));
+}
+
+std::string_view Chars(std::span<const std::byte> bytes) {
+  return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
 bool Undefined1252(unsigned char c) {
@@ -26,22 +36,39 @@ bool Undefined1252(unsigned char c) {
 
 }  // namespace
 
-std::string EscapeText(std::string_view bytes) {
-  std::string out;
-  size_t end = bytes.size();
-  while (end > 0 && bytes[end - 1] == ' ') --end;  // trailing blanks are escaped
+void AppendEscaped(std::string& out, std::string_view bytes) {
+  // UTF-8 of the bytes 80H-FFH, made once.
+  static const std::array<std::string, 128>* const kHigh = [] {
+    auto* high = new std::array<std::string, 128>;
+    for (int c = 0x80; c <= 0xFF; ++c)
+      (*high)[c - 0x80] = rt::Cp1252ToUtf8(std::string(1, static_cast<char>(c)));
+    return high;
+  }();
+  const size_t last = bytes.find_last_not_of(' ');
+  const size_t end = last == std::string_view::npos ? 0 : last + 1;  // trailing blanks escaped
+  size_t plain = 0;  // start of the run of bytes copied as they are
   for (size_t i = 0; i < bytes.size(); ++i) {
     const auto c = static_cast<unsigned char>(bytes[i]);
+    if (c >= 0x20 && c < 0x7F && c != '\\' && (c != ' ' || i < end)) continue;
+    out.append(bytes.data() + plain, i - plain);
+    plain = i + 1;
     if (c == '\\') {
       out += "\\\\";
-    } else if (c < 0x20 || c == 0x7F || Undefined1252(c) || (c == ' ' && i >= end)) {
+    } else if (c < 0x20 || c == 0x7F || Undefined1252(c) || c == ' ') {
       char hex[5];
       std::snprintf(hex, sizeof hex, "\\x%02X", c);
       out += hex;
     } else {
-      out += rt::Cp1252ToUtf8(std::string_view(&bytes[i], 1));
+      out += (*kHigh)[c - 0x80];
     }
   }
+  out.append(bytes.data() + plain, bytes.size() - plain);
+}
+
+std::string EscapeText(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size());
+  AppendEscaped(out, bytes);
   return out;
 }
 
@@ -79,19 +106,27 @@ bool Unescape(std::string_view utf8, std::string& out) {
   return true;
 }
 
-std::vector<std::string_view> Split(std::string_view memo, std::string_view sep, bool keep_sep) {
-  std::vector<std::string_view> parts;
-  if (memo.empty()) return parts;
+// Calls `part` with each piece of `memo` cut at `sep` (kept at the end of its piece when
+// `keep_sep`, and then no empty piece after the last one).
+template <typename Part>
+void ForEachPart(std::string_view memo, std::string_view sep, bool keep_sep, Part part) {
+  if (memo.empty()) return;
   size_t start = 0;
   for (;;) {
     const size_t at = memo.find(sep, start);
     if (at == std::string_view::npos) {
-      if (start < memo.size() || !keep_sep) parts.push_back(memo.substr(start));
-      return parts;
+      if (start < memo.size() || !keep_sep) part(memo.substr(start));
+      return;
     }
-    parts.push_back(memo.substr(start, at - start + (keep_sep ? sep.size() : 0)));
+    part(memo.substr(start, at - start + (keep_sep ? sep.size() : 0)));
     start = at + sep.size();
   }
+}
+
+std::vector<std::string_view> Split(std::string_view memo, std::string_view sep, bool keep_sep) {
+  std::vector<std::string_view> parts;
+  ForEachPart(memo, sep, keep_sep, [&parts](std::string_view p) { parts.push_back(p); });
+  return parts;
 }
 
 }  // namespace
@@ -130,18 +165,32 @@ bool ParseDate(std::string_view s, int32_t& day) {
 
 }  // namespace
 
+void FromStored(const rt::StoredRecord& row, TipText& t) {
+  char rec[kTipRecordSize];
+  std::memset(rec, ' ', sizeof rec);
+  std::memcpy(rec, row.record.data(), std::min(row.record.size(), sizeof rec));
+  auto field = [&rec](std::string& to, size_t offset, size_t size) {
+    to.assign(ClippedView(std::string_view(rec + offset, size)));
+  };
+  field(t.procedure, offsetof(TipBuffer, PROCEDURENAME),
+        decltype(TipBuffer::PROCEDURENAME)::size());
+  field(t.control, offsetof(TipBuffer, CONTROLNAME), decltype(TipBuffer::CONTROLNAME)::size());
+  field(t.type, offsetof(TipBuffer, CONTROLTYPE), decltype(TipBuffer::CONTROLTYPE)::size());
+  std::memcpy(&t.date, rec + offsetof(TipBuffer, LASTEDITDATE), sizeof t.date);
+  t.readonly = static_cast<uint8_t>(rec[offsetof(TipBuffer, READONLY)]);
+  t.archive = static_cast<uint8_t>(rec[offsetof(TipBuffer, ARCHIVE)]);
+  t.tipstyle = static_cast<uint8_t>(rec[offsetof(TipBuffer, TIPSTYLE)]);
+  std::string* memos[] = {&t.text, &t.settings, &t.other};
+  for (size_t i = 0; i < std::size(memos); ++i)
+    memos[i]->assign(i < row.memos.size() ? ClippedView(Chars(row.memos[i])) : "");
+}
+
 TipText FromBuffer(const TipBuffer& b) {
+  auto bytes = [](std::string_view s) { return std::as_bytes(std::span(s.data(), s.size())); };
   TipText t;
-  t.procedure = Clipped(b.PROCEDURENAME.view());
-  t.control = Clipped(b.CONTROLNAME.view());
-  t.type = Clipped(b.CONTROLTYPE.view());
-  t.date = b.LASTEDITDATE;
-  t.readonly = b.READONLY;
-  t.archive = b.ARCHIVE;
-  t.tipstyle = b.TIPSTYLE;
-  t.text = Clipped(b.HELPTIP.view());
-  t.settings = Clipped(b.SETTINGS.view());
-  t.other = Clipped(b.OTHER.view());
+  FromStored({std::as_bytes(std::span(reinterpret_cast<const char*>(&b), kTipRecordSize)),
+              {bytes(b.HELPTIP.view()), bytes(b.SETTINGS.view()), bytes(b.OTHER.view())}},
+             t);
   return t;
 }
 
@@ -158,39 +207,54 @@ void ToBuffer(const TipText& t, TipBuffer& b) {
   b.OTHER = t.other;
 }
 
-std::string WriteTipText(const std::vector<TipText>& tips) {
-  std::string out = std::string(kHeader) + "\n";
-  for (const TipText& t : tips) {
-    out += "tip\n";
-    out += "procedure " + EscapeText(t.procedure) + "\n";
-    out += "control " + EscapeText(t.control) + "\n";
-    out += "type " + EscapeText(t.type) + "\n";
-    out += "date " + DateText(t.date) + "\n";
-    out += "flags " + std::to_string(t.readonly) + " " + std::to_string(t.archive) + " " +
-           std::to_string(t.tipstyle) + "\n";
-    // The stored width: bytes 0-1 of the third memo; an unset memo reads as blanks.
-    const std::string other =
-        t.other + std::string(t.other.size() < 2 ? 2 - t.other.size() : 0, ' ');
-    const auto lo = static_cast<uint8_t>(other[0]), hi = static_cast<uint8_t>(other[1]);
-    out +=
-        "width " + std::to_string(static_cast<int16_t>(static_cast<uint16_t>(lo | hi << 8))) + "\n";
-    if (t.other.size() > 2) {
-      out += "other ";
-      for (size_t i = 2; i < t.other.size(); ++i) {
-        char hex[3];
-        std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(t.other[i]));
-        out += hex;
-      }
-      out += "\n";
-    }
-    out += "text\n";
-    for (std::string_view line : Split(t.text, "\r\n", false))
-      out += "> " + EscapeText(line) + "\n";
-    out += "settings\n";
-    for (std::string_view row : Split(t.settings, std::string_view(&kRowEnd, 1), true))
-      out += "> " + EscapeText(row) + "\n";
-    out += "end\n";
+namespace {
+
+// "word value": the word alone when the value is empty, so that no line ends in a blank.
+void AppendLine(std::string& out, std::string_view word, std::string_view bytes) {
+  out += word;
+  if (!bytes.empty()) {
+    out += ' ';
+    AppendEscaped(out, bytes);
   }
+  out += '\n';
+}
+
+}  // namespace
+
+void AppendTipText(std::string& out, const TipText& t) {
+  out += "tip\n";
+  AppendLine(out, "procedure", t.procedure);
+  AppendLine(out, "control", t.control);
+  AppendLine(out, "type", t.type);
+  out.append("date ").append(DateText(t.date)).append("\n");
+  out.append("flags ").append(std::to_string(t.readonly)).append(" ");
+  out.append(std::to_string(t.archive)).append(" ").append(std::to_string(t.tipstyle));
+  // The stored width: bytes 0-1 of the third memo; an unset memo reads as blanks.
+  const auto lo = static_cast<uint8_t>(t.other.size() > 0 ? t.other[0] : ' ');
+  const auto hi = static_cast<uint8_t>(t.other.size() > 1 ? t.other[1] : ' ');
+  out.append("\nwidth ")
+      .append(std::to_string(static_cast<int16_t>(static_cast<uint16_t>(lo | hi << 8))))
+      .append("\n");
+  if (t.other.size() > 2) {
+    out += "other ";
+    for (size_t i = 2; i < t.other.size(); ++i) {
+      char hex[3];
+      std::snprintf(hex, sizeof hex, "%02X", static_cast<unsigned char>(t.other[i]));
+      out += hex;
+    }
+    out += "\n";
+  }
+  out += "text\n";
+  auto memo_line = [&out](std::string_view line) { AppendLine(out, ">", line); };
+  ForEachPart(t.text, "\r\n", false, memo_line);
+  out += "settings\n";
+  ForEachPart(t.settings, std::string_view(&kRowEnd, 1), true, memo_line);
+  out += "end\n";
+}
+
+std::string WriteTipText(const std::vector<TipText>& tips) {
+  std::string out(kTipTextHeader);
+  for (const TipText& t : tips) AppendTipText(out, t);
   return out;
 }
 
@@ -208,7 +272,8 @@ TipTextError ReadTipText(std::string_view input, std::vector<TipText>& tips) {
     return true;
   };
   std::string_view line;
-  if (!next(line) || line != kHeader) return fail("the first line must be \"vistip-tips 1\"");
+  if (!next(line) || line != kTipTextHeader.substr(0, kTipTextHeader.size() - 1))
+    return fail("the first line must be \"vistip-tips 1\"");
   while (next(line)) {
     if (line.empty()) continue;
     if (line != "tip") return fail("expected \"tip\"");

@@ -7,6 +7,8 @@
 
 #include "runtime/backend.h"
 #include "runtime/dialogs.h"
+#include "runtime/errors.h"
+#include "tools/tip_file_io.h"
 
 namespace vistip {
 namespace {
@@ -19,15 +21,18 @@ void ExitAsFailed() {
 
 }  // namespace
 
-void RunUnattended() {
+void RunUnattended(std::string_view file) {
   rt::UseHeadlessBackend();
-  rt::SetMessageHandler([](std::string_view text, std::string_view caption) {
-    std::string line = "vistip: ";
-    if (!caption.empty()) line += std::string(caption) + ": ";
-    for (const char c : text) line += c == '\n' ? ' ' : c;
-    std::fprintf(stderr, "%s\n", line.c_str());
-    ++messages;
-  });
+  rt::SetMessageHandler(
+      [file = std::string(file)](std::string_view text, std::string_view caption) {
+        std::string line = "vistip: ";
+        if (!file.empty() && text.find(file) == std::string_view::npos) line += file + ": ";
+        if (!caption.empty()) line += std::string(caption) + ": ";
+        for (const char c : text) line += c == '\n' ? ' ' : c;
+        if (!file.empty() && rt::ErrorCode() != rt::kNoError) line += " (" + ErrorCodes() + ")";
+        std::fprintf(stderr, "%s\n", line.c_str());
+        ++messages;
+      });
   std::at_quick_exit(ExitAsFailed);
 }
 

@@ -1,4 +1,4 @@
-// vistip: the tip authors' command: list, export, import, check, dump, render, show and
+// vistip: the tip authors' command: list, export, import, sync, check, dump, render, show and
 // upgrade tip files outside a host program.
 #include <CLI/CLI.hpp>
 
@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   vistip::AddListCommand(app, status);
   vistip::AddExportCommand(app, status);
   vistip::AddImportCommand(app, status);
+  vistip::AddSyncCommand(app, status);
   vistip::AddCheckCommand(app, status);
   vistip::AddDumpCommand(app, status);
   vistip::AddRenderCommand(app, status);

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/tools/typical_tips.h"
 #include "runtime/backend.h"
 #include "runtime/thread.h"
 #include "tools/settings_review.h"
@@ -18,31 +19,6 @@ namespace {
 
 constexpr int kTips = 10000;
 
-std::vector<TipText> TypicalTips() {
-  std::vector<TipText> tips;
-  for (int i = 0; i < kTips; ++i) {
-    const std::string n = std::to_string(i);
-    TipText t;
-    t.procedure = "Form" + std::to_string(i / 50);
-    t.control = "Control" + n;
-    t.type = "ENTRY";
-    t.text = "Field " + n + "\r\nThe value of field " + n +
-             " as it is filed; it is given when the record is first entered.\r\n\r\n"
-             "<B1> Look it up\r\n<HR>\r\nSee <LNK:Control" +
-             std::to_string((i + 1) % kTips) + ">\r\nSite <http://www.example.com/" + n + ">\r\n" +
-             "<T1> Numbers are unique|<T1> and never reused";
-    t.settings =
-        "[S  1]FONT;Arial,10,0,700\xAB[B1]TOOLTIP;Find\xAB"
-        "CALL;EXElookup.exe " +
-        n + "\xAB[LNK1]LINKTIPPROC;Form" + std::to_string(((i + 1) % kTips) / 50) +
-        "\xAB"
-        "LINKTIPCTL;Control" +
-        std::to_string((i + 1) % kTips) + "\xAB";
-    tips.push_back(std::move(t));
-  }
-  return tips;
-}
-
 // The file of typical tips in a directory of its own, removed with it.
 class TypicalTipFile {
  public:
@@ -50,7 +26,7 @@ class TypicalTipFile {
       : dir_(std::filesystem::temp_directory_path() /
              ("vistip-check-bench-" + std::to_string(getpid()))) {
     std::filesystem::create_directories(dir_);
-    if (!ImportTips(path(), TypicalTips()).ok) state.SkipWithError("cannot write the tip file");
+    if (!ImportTips(path(), TypicalTips(kTips)).ok) state.SkipWithError("cannot write the tip file");
   }
   ~TypicalTipFile() { std::filesystem::remove_all(dir_); }
   std::string path() const { return (dir_ / "tips.tps").string(); }

@@ -249,4 +249,27 @@ int32_t File::Flush() {
   return Report(status);
 }
 
+int32_t File::Rollback() {
+  Impl& f = *impl_;
+  Status status = f.Opened();
+  if (status.ok() && f.streaming) {
+    if (f.db.InTransaction()) status = f.db.Exec("ROLLBACK");
+    f.streaming = f.db.InTransaction();
+    if (!f.streaming) f.db.SetCacheKiB(kNormalCacheKiB);
+  }
+  return Report(status);
+}
+
+int32_t File::Verify() {
+  Status status = impl_->Opened();
+  if (status.ok()) status = file::CheckPages(impl_->db);
+  return Report(status);
+}
+
+int32_t File::Scan(const std::function<void(const StoredRecord&)>& each) {
+  Status status = impl_->Opened();
+  if (status.ok()) status = impl_->store.ReadAll(each);
+  return Report(status);
+}
+
 }  // namespace rt

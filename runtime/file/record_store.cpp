@@ -51,6 +51,7 @@ Status RecordStore::Prepare(Connection& db, const FileDecl& decl) {
     std::string sql;
   } plain[] = {
       {next_, "SELECT id, " + columns + " FROM records WHERE id > ?1 ORDER BY id LIMIT 1"},
+      {all_, "SELECT id, " + columns + " FROM records ORDER BY id"},
       {by_id_, "SELECT rec FROM records WHERE id = ?1"},
       {insert_, "INSERT INTO records(id, " + columns + ") VALUES(?1, ?2" + memo_params + ")"},
       {update_,
@@ -94,8 +95,8 @@ Status RecordStore::Prepare(Connection& db, const FileDecl& decl) {
 }
 
 std::vector<Statement*> RecordStore::All() {
-  std::vector<Statement*> all = {&next_,   &by_id_,        &insert_, &update_,
-                                 &remove_, &adjust_count_, &count_};
+  std::vector<Statement*> all = {&next_,   &all_,    &by_id_,        &insert_,
+                                 &update_, &remove_, &adjust_count_, &count_};
   for (KeyStatements& key : keys_) {
     all.insert(all.end(), {&key.find, &key.insert, &key.remove});
   }
@@ -129,6 +130,23 @@ Status RecordStore::ReadAfter(int64_t after, const RowSink& sink) {
   if (rc == SQLITE_DONE) return Code(kNoMoreRecords);
   if (rc != SQLITE_ROW) return db_->Error(rc);
   return ReadRow(next_, 1, sink);
+}
+
+Status RecordStore::ReadAll(const RowSink& sink) {
+  StatementUse use(all_);
+  row_.memos.resize(decl_->memos.size());
+  int rc;
+  while ((rc = all_.Step()) == SQLITE_ROW) {
+    row_.id = all_.Int(0);
+    Bytes record = all_.Blob(1);
+    row_.record = record.first(std::min(record.size(), decl_->record_size));
+    for (size_t i = 0; i < row_.memos.size(); ++i) {
+      Bytes memo = all_.Blob(2 + static_cast<int>(i));
+      row_.memos[i] = memo.first(std::min(memo.size(), decl_->memos[i].max_size));
+    }
+    sink(row_);
+  }
+  return rc == SQLITE_DONE ? Ok() : db_->Error(rc);
 }
 
 Status RecordStore::Count(int64_t& records) {

@@ -25,11 +25,9 @@ void CopyPadded(Bytes from, std::span<std::byte> to);
 
 class RecordStore {
  public:
-  // A row read: the record bytes and the stored memos, valid during the callback.
-  struct Row {
+  // A row read: its id, the record bytes and the stored memos, valid during the callback.
+  struct Row : StoredRecord {
     int64_t id = 0;
-    Bytes record;
-    std::vector<Bytes> memos;
   };
   using RowSink = std::function<void(const Row&)>;
 
@@ -41,6 +39,9 @@ class RecordStore {
   Status FindByKey(size_t key, Bytes search, const RowSink& sink);
   // The first record after record id `after`; 33 at the end.
   Status ReadAfter(int64_t after, const RowSink& sink);
+  // Every record in record order, through one statement (one read transaction), each cut to
+  // its declared sizes.
+  Status ReadAll(const RowSink& sink);
   Status Count(int64_t& records);
 
   // `id` 0 takes the next id in record order.
@@ -66,9 +67,9 @@ class RecordStore {
   Connection* db_ = nullptr;
   const FileDecl* decl_ = nullptr;
   std::vector<KeyStatements> keys_;
-  Row row_;  // the row being read, kept to spare an allocation per read
+  Row row_;                        // the row being read, kept to spare an allocation per read
   std::vector<std::byte> padded_;  // a stored record padded to its size, for key checks
-  Statement next_, by_id_, insert_, update_, remove_, adjust_count_, count_;
+  Statement next_, all_, by_id_, insert_, update_, remove_, adjust_count_, count_;
 };
 
 }  // namespace rt::file

@@ -101,4 +101,21 @@ Status CheckStoredFile(Connection& db, const FileDecl& decl) {
   return status;
 }
 
+Status CheckPages(Connection& db) {
+  Statement check;
+  Status status = check.Prepare(db.get(), "PRAGMA quick_check(1)");
+  if (!status.ok()) return status;
+  StatementUse use(check);
+  int rc = check.Step();
+  if (rc != SQLITE_ROW) return db.Error(rc);
+  std::string_view found = check.Text(0);
+  if (found == "ok") return Ok();
+  // One line: "Page 15: btreeInitPage() returns error code 11", without the database's name.
+  constexpr std::string_view kWhere = "*** in database main ***\n";
+  if (found.starts_with(kWhere)) found.remove_prefix(kWhere.size());
+  std::string problem(found.substr(0, found.find('\n')));
+  return {kDriverError, std::to_string(SQLITE_CORRUPT),
+          std::string(sqlite3_errstr(SQLITE_CORRUPT)) + ": " + problem};
+}
+
 }  // namespace rt::file

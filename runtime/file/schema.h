@@ -24,4 +24,8 @@ Status CheckKeys(Connection& db, const FileDecl& decl, int64_t records);
 // Counting walks only the key tables' pages, so it stays cheap for large files.
 Status CheckStoredFile(Connection& db, const FileDecl& decl);
 
+// SQLite's quick check of every page: 90 with SQLite's message and code 11 (SQLITE_CORRUPT)
+// when it finds damage, or the error that stopped it.
+Status CheckPages(Connection& db);
+
 }  // namespace rt::file

@@ -18,13 +18,14 @@ TEST_P(SubcommandHelp, PrintsItsUsageAndExitsZero) {
 }
 
 INSTANTIATE_TEST_SUITE_P(All, SubcommandHelp,
-                         ::testing::Values("list", "export", "import", "check", "dump", "render",
-                                           "show", "upgrade"));
+                         ::testing::Values("list", "export", "import", "sync", "check", "dump",
+                                           "render", "show", "upgrade"));
 
 TEST(VistipCommand, HelpNamesEverySubcommandAndTheExitStatuses) {
   const Ran ran = RunVistip({"--help"});
   EXPECT_EQ(ran.status, 0);
-  for (const char* sub : {"list", "export", "import", "check", "dump", "render", "show", "upgrade"})
+  for (const char* sub :
+       {"list", "export", "import", "sync", "check", "dump", "render", "show", "upgrade"})
     EXPECT_NE(ran.out.find(sub), std::string::npos) << sub;
   EXPECT_NE(ran.out.find("Exit status"), std::string::npos);
 }
@@ -45,6 +46,7 @@ TEST_P(UsageError, ExitsTwoWithAMessage) {
 INSTANTIATE_TEST_SUITE_P(Cases, UsageError,
                          ::testing::Values(UsageCase{{}}, UsageCase{{"frobnicate"}},
                                            UsageCase{{"list"}}, UsageCase{{"import", "a.tps"}},
+                                           UsageCase{{"sync", "a.tps"}},
                                            UsageCase{{"dump", "a.tps", "P", "C"}},
                                            UsageCase{{"render", "a.tps", "P", "C", "T"}},
                                            UsageCase{{"list", "a.tps", "extra"}}));

@@ -42,7 +42,7 @@ TEST(TipText, ExportImportExportThroughARealTipFileIsByteIdentical) {
   const auto dir = std::filesystem::temp_directory_path() / ("tiptext-" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   const std::string a = (dir / "a.tps").string(), b = (dir / "b.tps").string();
-  TipFileResult r = ImportTips(a, EveryKindOfContent());
+  TipWriteResult r = ImportTips(a, EveryKindOfContent());
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(r.added, 4u);
   std::vector<TipText> first;

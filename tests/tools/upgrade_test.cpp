@@ -70,8 +70,8 @@ TEST_F(UpgradeTest, AFileInUseIsNotConverted) {
   const Ran ran = RunVistip({"upgrade", file}, {.cwd = dir_.string()});
   VISTIPOLD.Close();
   EXPECT_EQ(ran.status, 2);
-  EXPECT_EQ(ran.err,
-            "vistip: Unable to access Tip file : " + file + " because someone else is using it.\n");
+  EXPECT_EQ(ran.err, "vistip: Unable to access Tip file : " + file +
+                         " because someone else is using it. (error 5)\n");
   GLO.VTAPPNAME = file;
   EXPECT_EQ(VISTIP.Open(rt::kOpenShared), rt::kLayoutMismatch);
 }
