@@ -3,8 +3,8 @@
 
 #include <filesystem>
 
-#include "api/state.h"
 #include "runtime/errors.h"
+#include "state/state.h"
 
 namespace vistip {
 namespace {
