@@ -33,7 +33,8 @@ CompiledTip CompileTip(std::string_view text, int32_t width, const LineBreaker& 
 LineBreaker EditControlBreaker(rt::Window& window, TipBuffer& edited) {
   return [&window, &edited](std::string_view text, int32_t width) {
     edited.HELPTIP = text;
-    if (window.GetPropInt(tipwindow::kHelpTip, rt::kPropWidth) != width)
+    const rt::Control* control = window.Find(tipwindow::kHelpTip);
+    if (control == nullptr || control->w != width)
       window.SetPropInt(tipwindow::kHelpTip, rt::kPropWidth, width);
     const int32_t count = window.GetPropInt(tipwindow::kHelpTip, rt::kPropLineCount);
     std::vector<std::string> lines;
@@ -74,7 +75,7 @@ void HelpTipWindow::LoadCtlQueueRtn() {
     Window.SetPropInt(0, rt::kPropMinHeight, kMinTipHeight);
   }
   const CompiledTip tip =
-      CompileTip(VTH.HELPTIP.view(), Window.GetPropInt(kHelpTip, rt::kPropWidth),
+      CompileTip(VTH.HELPTIP.clip(), Window.GetPropInt(kHelpTip, rt::kPropWidth),
                  EditControlBreaker(Window, EDITED));
   EmptyKeepingRoom(CONTROLQUEUE);
   CURRENTCONTROL = kFirstTipField;
