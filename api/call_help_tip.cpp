@@ -7,24 +7,24 @@
 #include <cstdint>
 #include <limits>
 
-#include "api/state.h"
 #include "runtime/codes.h"
 #include "runtime/strings.h"
 #include "runtime/thread.h"
 #include "runtime/window.h"
+#include "state/state.h"
 #include "tipwindow/help_tip_window.h"
 
 namespace vistip {
 namespace {
 
 // The built-in tip window.
-void BuiltInTipWindow() {
-  HelpTipWindow();
+void BuiltInTipWindow(const TipRequest& request) {
+  HelpTipWindow(request);
 }
 
-std::function<void()>& TipWindowProcedure() {
+TipWindowProcedureFn& TipWindowProcedure() {
   // Never destroyed: tip-window threads may still start while static objects are torn down.
-  static auto* procedure = new std::function<void()>(BuiltInTipWindow);
+  static auto* procedure = new TipWindowProcedureFn(BuiltInTipWindow);
   return *procedure;
 }
 
@@ -58,18 +58,30 @@ void vtCALLHELPTIP(std::string_view tip_file, std::string_view procedure_name,
   GLO.VTCONTROLNAME = control_name;
   GLO.VTCONTROLTYPE = control_type;
   ConvertRequestPosition();
+  const bool on_caller = rt::Clip(control_type) == kIdeControlType;
+  GLO.PARENTTHREAD = on_caller ? 0 : rt::Thread();
+  // The window gets this request as it stands now: a later call changes GLO, not this window.
+  const TipRequest request = LastRequest();
   // A copy, so that a later replacement leaves this request's procedure alone.
-  std::function<void()> tip_window = TipWindowProcedure();
-  if (rt::Clip(control_type) == kIdeControlType) {
-    GLO.PARENTTHREAD = 0;
-    tip_window();
+  TipWindowProcedureFn tip_window = TipWindowProcedure();
+  if (on_caller) {
+    tip_window(request);
     return;
   }
-  GLO.PARENTTHREAD = rt::Thread();
-  rt::Start(std::move(tip_window));
+  rt::Start([tip_window = std::move(tip_window), request] { tip_window(request); });
 }
 
-void SetTipWindowProcedure(std::function<void()> procedure) {
+TipRequest LastRequest() {
+  TipRequest request;
+  request.TIPFILE = GLO.VTAPPNAME;
+  request.NAMES = {GLO.VTPROCEDURENAME, GLO.VTCONTROLNAME, GLO.VTCONTROLTYPE};
+  request.PARENTTHREAD = GLO.PARENTTHREAD;
+  request.X = POS.X;
+  request.Y = POS.Y;
+  return request;
+}
+
+void SetTipWindowProcedure(TipWindowProcedureFn procedure) {
   TipWindowProcedure() = procedure ? std::move(procedure) : BuiltInTipWindow;
 }
 

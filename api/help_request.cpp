@@ -5,13 +5,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "api/state.h"
 #include "runtime/codes.h"
 #include "runtime/cstring.h"
 #include "runtime/dialogs.h"
 #include "runtime/process.h"
 #include "runtime/thread.h"
 #include "runtime/window.h"
+#include "state/state.h"
 
 namespace vistip {
 namespace {

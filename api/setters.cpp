@@ -1,7 +1,7 @@
 // The setters of the host's switches and VTCLOSE.
 #include "api/setters.h"
 
-#include "api/state.h"
+#include "state/state.h"
 
 namespace vistip {
 

@@ -2,10 +2,10 @@
 // was cleared; then the tip tab is rebuilt from the text. A write the file refuses is reported
 // and the edit tab stays, with what was typed.
 
-#include "api/state.h"
 #include "runtime/dialogs.h"
 #include "runtime/process.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tipstore/standard_warning.h"
 #include "tipwindow/help_tip_window.h"
 
@@ -26,7 +26,7 @@ void HelpTipWindow::SaveEditedTip() {
   switch (LOCALREQUEST) {
     case kInsertRecord:
       done = AddEditedTip();
-      if (done) rt::Post(kEventTipAdded, 0, GLO.PARENTTHREAD);
+      if (done) rt::Post(kEventTipAdded, 0, REQUEST.PARENTTHREAD);
       break;
     case kChangeRecord:
       done = ChangeEditedTip();

@@ -1,15 +1,13 @@
 // The edit tab of the tip window: Alt+E turns the tip into an editor of its text and its keys;
 // Cancel goes back to the tip as it was.
-#include "api/state.h"
+#include "state/state.h"
 #include "tipwindow/help_tip_window.h"
 
 namespace vistip::tipwindow {
 
 void HelpTipWindow::EnterEditing() {
-  // Alt+E again while editing keeps the tip as first found. Another tip window may have read
-  // another tip into the record buffer since this one built its tip.
+  // Alt+E again while editing keeps the tip as first found.
   if (!EDITMODE) {
-    if (HELPISLOADED) VTH = SHOWNTIP;
     UNEDITED = VTH;
     EDITED = VTH;
   }

@@ -12,11 +12,17 @@ enum MenuChoice : int32_t { kProperties = 1, kSaveAndExit = 2, kExit = 3 };
 }  // namespace
 
 void HelpTipWindow::ControlEdit() {
-  VTPOPUPTEXT = CTL.CONTROLNUMBER == 0 ? "~Properties|-|Save and Exit|Exit"
-                                       : "Properties|-|Save and Exit|Exit";
-  switch (rt::Popup(VTPOPUPTEXT.clip())) {
+  VTPOPUPTEXT = SELECTION.CONTROLNUMBER == 0 ? "~Properties|-|Save and Exit|Exit"
+                                             : "Properties|-|Save and Exit|Exit";
+  // Other tip windows run while the menu or the dialog shows, and may read into the record
+  // buffer: this window's copy is put back after each.
+  const int32_t choice = rt::Popup(VTPOPUPTEXT.clip());
+  VTH = SHOWNTIP;
+  switch (choice) {
     case kProperties:
-      vistip::UpdControlSetting();  // new settings show after "Save and Exit"
+      vistip::UpdControlSetting(SELECTION,
+                                SETTINGSQUEUE);  // new settings show after "Save and Exit"
+      VTH = SHOWNTIP;
       break;
     case kSaveAndExit:
       SaveFormatting();

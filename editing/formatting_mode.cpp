@@ -9,18 +9,19 @@ namespace vistip::tipwindow {
 namespace {
 
 constexpr int32_t kStatusBarHeight = 13;
-constexpr int32_t kAltCSlot = 4;
 constexpr int32_t kRightSlot = 1;
 constexpr int32_t kLeftSlot = 2;
 
 // The alert slots of every tip button and region: the two mouse buttons, or none.
-void AlertTipControls(rt::Window& window, int32_t right, int32_t left) {
-  for (int32_t i = 1; i <= CONTROLQUEUE.Records(); ++i) {
-    CONTROLQUEUE.Get(i);
-    const std::string type = rt::Upper(CTL.TYPE.clip());
+void AlertTipControls(rt::Window& window, rt::Queue<CtlRecord>& controls, int32_t right,
+                      int32_t left) {
+  for (int32_t i = 1; i <= controls.Records(); ++i) {
+    controls.Get(i);
+    const CtlRecord& control = controls.buf;
+    const std::string type = rt::Upper(control.TYPE.clip());
     if (type != kTypeButton && type != kTypeRegion) continue;
-    window.SetPropInt(CTL.CONTROLNUMBER + kFieldOffset, rt::kPropAlert, right, kRightSlot);
-    window.SetPropInt(CTL.CONTROLNUMBER + kFieldOffset, rt::kPropAlert, left, kLeftSlot);
+    window.SetPropInt(control.CONTROLNUMBER + kFieldOffset, rt::kPropAlert, right, kRightSlot);
+    window.SetPropInt(control.CONTROLNUMBER + kFieldOffset, rt::kPropAlert, left, kLeftSlot);
   }
 }
 
@@ -39,7 +40,7 @@ void HelpTipWindow::EnterFormatting() {
   Window.SetPropInt(kOverlay, rt::kPropAlert, rt::kMouseRight, kRightSlot);
   Window.SetPropInt(kOverlay, rt::kPropAlert, rt::kMouseLeft, kLeftSlot);
   AlertControls();
-  CTL.CONTROLNUMBER = 0;  // nothing selected yet (AlertControls read entries into CTL)
+  SELECTION = CtlRecord{};  // nothing selected yet
   Window.Unhide(kOverlay);
   // The history arrows would load another tip under the mode; they wait until it ends.
   Window.Disable(kBack2, kForward);
@@ -74,11 +75,11 @@ void HelpTipWindow::CloseFormatting() {
 }
 
 void HelpTipWindow::AlertControls() {
-  AlertTipControls(Window, rt::kMouseRight, rt::kMouseLeft);
+  AlertTipControls(Window, CONTROLQUEUE, rt::kMouseRight, rt::kMouseLeft);
 }
 
 void HelpTipWindow::UnalertControls() {
-  AlertTipControls(Window, 0, 0);
+  AlertTipControls(Window, CONTROLQUEUE, 0, 0);
 }
 
 }  // namespace vistip::tipwindow

@@ -23,26 +23,24 @@ Box BoxOf(const rt::Window& window, int32_t field) {
 
 // The hit is the first control, in control-number order, whose bottom edge lies below the
 // mouse and whose right edge lies right of it; a link's region stands for its link text.
+// A miss keeps the selection: the framed control stays the one "Properties" edits.
 void HelpTipWindow::SelectControl() {
-  const int32_t selected = CTL.CONTROLNUMBER;
   LOC.XPOS = rt::MouseX();
   LOC.YPOS = rt::MouseY();
   CONTROLQUEUE.Sort(&CtlRecord::CONTROLNUMBER);
   for (int32_t i = 1; i <= CONTROLQUEUE.Records(); ++i) {
     CONTROLQUEUE.Get(i);
-    const Box box = BoxOf(Window, CTL.CONTROLNUMBER + kFieldOffset);
+    const Box box = BoxOf(Window, CONTROLQUEUE.buf.CONTROLNUMBER + kFieldOffset);
     if (LOC.YPOS < box.y + box.h && LOC.XPOS < box.x + box.w) {
-      if (rt::Upper(CTL.TYPE.clip()) == kTypeRegion && i > 1) CONTROLQUEUE.Get(i - 1);
-      HighlightControl();
+      if (rt::Upper(CONTROLQUEUE.buf.TYPE.clip()) == kTypeRegion && i > 1) CONTROLQUEUE.Get(i - 1);
+      SELECTION = CONTROLQUEUE.buf;
+      HighlightControl(SELECTION);
       return;
     }
   }
-  // A miss keeps the selection: the framed control stays the one "Properties" edits.
-  CTL.CONTROLNUMBER = selected;
-  if (selected != 0) CONTROLQUEUE.GetByKey(&CtlRecord::CONTROLNUMBER);
 }
 
-void HelpTipWindow::HighlightControl() {
+void HelpTipWindow::HighlightControl(const CtlRecord& control) {
   WINDOWSCROLL = static_cast<uint8_t>(Window.GetPropInt(0, rt::kPropVScrollPos));
   if (WINDOWSCROLL != 0) Window.SetPropInt(0, rt::kPropHide, 1);
   if (!HIGHLIGHTCREATED) {
@@ -50,8 +48,8 @@ void HelpTipWindow::HighlightControl() {
     HIGHLIGHTCREATED = 1;
   }
   Window.SetPropInt(0, rt::kPropVScrollPos, 0);
-  const Box box = BoxOf(Window, CTL.CONTROLNUMBER + kFieldOffset);
-  const int32_t margin = rt::Upper(CTL.TYPE.clip()) == kTypeButton ? 1 : 0;  // a button's bevel
+  const Box box = BoxOf(Window, control.CONTROLNUMBER + kFieldOffset);
+  const int32_t margin = rt::Upper(control.TYPE.clip()) == kTypeButton ? 1 : 0;  // a button's bevel
   Window.SetPosition(kCloseRegion, box.x - margin, box.y - margin, box.w + 2 * margin,
                      box.h + 2 * margin);
   Window.SetPropInt(kCloseRegion, rt::kPropColor, kFrameColor);

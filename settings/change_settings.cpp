@@ -8,30 +8,33 @@ namespace vistip::settings {
 void UpdControlSetting::ChangeSettingsRtn() {
   const auto slot = [this](int i) { return ENTRYFIELD[i].clip(); };
   if (IsType("BUTTON")) {
-    WriteSetting(kPropToolTipName, ENTRYFIELD[1].view());
-    const std::string_view kind = ENTRYFIELD[2].view().substr(0, 3);
-    if (kind == "EXE") WriteSetting(kPropCallName, "EXE" + std::string(slot(3)));
+    WriteSetting(kPropToolTipName, ENTRYFIELD[kFirstEntry].view());
+    const std::string_view kind = ENTRYFIELD[kCallKind].view().substr(0, 3);
+    if (kind == "EXE") WriteSetting(kPropCallName, "EXE" + std::string(slot(kExeProgram)));
     if (kind == "MSG")
-      WriteSetting(kPropCallName, "MSG" + std::string(slot(4)) + "," + std::string(slot(5)));
+      WriteSetting(kPropCallName,
+                   "MSG" + std::string(slot(kMessage)) + "," + std::string(slot(kThread)));
     if (kind == "HLP")
-      WriteSetting(kPropCallName, "HLP" + std::string(slot(6)) + "," + std::string(slot(7)));
+      WriteSetting(kPropCallName,
+                   "HLP" + std::string(slot(kHelpFile)) + "," + std::string(slot(kHelpTopic)));
   } else if (IsType("STRING")) {
-    WriteSetting(kPropFontName, ENTRYFIELD[1].view());
+    WriteSetting(kPropFontName, ENTRYFIELD[kFirstEntry].view());
   } else if (IsType("HTTP")) {
-    WriteSetting(kPropToolTipName, ENTRYFIELD[1].view());
+    WriteSetting(kPropToolTipName, ENTRYFIELD[kFirstEntry].view());
   } else if (IsType("LNK")) {
-    WriteSetting(kPropToolTipName, ENTRYFIELD[1].view());
+    WriteSetting(kPropToolTipName, ENTRYFIELD[kFirstEntry].view());
     WriteSetting(kPropLinkTipProc, SAV.RECORD.PROCEDURENAME.clip());
     WriteSetting(kPropLinkTipCtl, SAV.RECORD.CONTROLNAME.clip());
   }
 }
 
 void UpdControlSetting::WriteSetting(const char* prop, std::string_view value) {
-  const bool found = ReadSetting(prop);
-  SET.CONTROLNAME = CTL.NAME;
-  SET.PROP = prop;
-  SET.TEXT = CTL.TEXT;
-  SET.SETTING = value;
+  const bool found = ReadSetting(prop).has_value();  // the row found is the queue's current one
+  SetRecord& row = SETTINGSQUEUE.buf;
+  row.CONTROLNAME = CTL.NAME;
+  row.PROP = prop;
+  row.TEXT = CTL.TEXT;
+  row.SETTING = value;
   if (found)
     SETTINGSQUEUE.Put();
   else

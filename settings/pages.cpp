@@ -14,7 +14,7 @@ void UpdControlSetting::LoadControls() {
   if (IsType("STRING")) StringControl();
   if (IsType("HTTP")) HttpControl();
   if (IsType("LNK")) LnkControl();
-  if (IsType("BULLET")) BulletControl();
+  // A bullet has no settings of its own: its page is empty.
   if (IsType("STRING") || IsType("HTTP")) {
     Window.SetPosition(kOkButton, rt::kDefault, LOC.YPOS + 10);
     Window.SetPosition(kCancelButton, rt::kDefault, LOC.YPOS + 10);
@@ -27,11 +27,8 @@ void UpdControlSetting::LoadControls() {
   }
 }
 
-bool UpdControlSetting::ReadSetting(const char* prop) {
-  SET.CONTROLNAME = CTL.NAME;
-  SET.PROP = prop;
-  SETTINGSQUEUE.GetByKey(&SetRecord::CONTROLNAME, &SetRecord::PROP);
-  return rt::ErrorCode() == rt::kNoError;
+std::optional<SetRecord> UpdControlSetting::ReadSetting(const char* prop) {
+  return FindSetting(SETTINGSQUEUE, CTL.NAME.view(), prop);
 }
 
 int32_t UpdControlSetting::CreateField(int32_t type, int32_t x, int32_t y, int32_t w, int32_t h,
@@ -54,14 +51,16 @@ int32_t UpdControlSetting::FirstRow(std::string_view prompt, std::string_view pi
   Window.Unhide(
       CreateField(rt::kCreatePrompt, LOC.XPOS, LOC.YPOS, rt::kDefault, rt::kDefault, prompt));
   LOC.XPOS = 115;
-  const int32_t entry = CreateField(rt::kCreateEntry, LOC.XPOS, LOC.YPOS, 100, 10, picture, 1);
+  const int32_t entry =
+      CreateField(rt::kCreateEntry, LOC.XPOS, LOC.YPOS, 100, 10, picture, kFirstEntry);
   Window.Unhide(entry);
   return entry;
 }
 
 void UpdControlSetting::TooltipRow() {
   FirstRow("&Tooltip:", "@s80");
-  ENTRYFIELD[1] = ReadSetting(kPropToolTipName) ? SET.SETTING.view() : "Click here...";
+  const std::optional<SetRecord> tip = ReadSetting(kPropToolTipName);
+  ENTRYFIELD[kFirstEntry] = tip ? tip->SETTING.view() : "Click here...";
   LOC.YPOS += 10 + 2;
 }
 
@@ -74,8 +73,10 @@ void UpdControlSetting::HttpControl() {
 // the buffer, which holds these two names either way.
 void UpdControlSetting::LnkControl() {
   TooltipRow();
-  LIN.PROCEDURENAME = ReadSetting(kPropLinkTipProc) ? SET.SETTING.view() : "";
-  LIN.CONTROLNAME = ReadSetting(kPropLinkTipCtl) ? SET.SETTING.view() : "";
+  const std::optional<SetRecord> procedure = ReadSetting(kPropLinkTipProc);
+  const std::optional<SetRecord> control = ReadSetting(kPropLinkTipCtl);
+  LIN.PROCEDURENAME = procedure ? procedure->SETTING.view() : "";
+  LIN.CONTROLNAME = control ? control->SETTING.view() : "";
   LINKTIP.Get(TipBuffer::PROCEDURENAMEKEY);
   std::memcpy(static_cast<void*>(&SAV.RECORD), &LIN, sizeof SAV.RECORD);
   Window.Display();
@@ -84,8 +85,5 @@ void UpdControlSetting::LnkControl() {
   Window.Unhide(kProcedureName);
   Window.Unhide(kProcedurePrompt);
 }
-
-// A bullet has no settings of its own.
-void UpdControlSetting::BulletControl() {}
 
 }  // namespace vistip::settings

@@ -13,7 +13,8 @@ void UpdControlSetting::StringControl() {
   Window.SetPropInt(FirstRow("&Font:", ""), rt::kPropUpper, 0);
   FONTLOOKUP = CreateField(rt::kCreateButton, 226, LOC.YPOS, 10, 10, "...");
   Window.Unhide(FONTLOOKUP);
-  ENTRYFIELD[1] = ReadSetting(kPropFontName) ? SET.SETTING.view() : ",,,";
+  const std::optional<SetRecord> font = ReadSetting(kPropFontName);
+  ENTRYFIELD[kFirstEntry] = font ? font->SETTING.view() : ",,,";
   Window.Display();
 }
 
@@ -25,12 +26,12 @@ void UpdControlSetting::TakeFontLookup() {
   if (!rt::FontDialog("Select the Font for this String", typeface, LOC.SIZE, LOC.COLOR, LOC.STYLE))
     return;
   LOC.TYPEFACE = typeface;
-  ENTRYFIELD[1] = StringFont({LOC.TYPEFACE, LOC.SIZE, LOC.COLOR, LOC.STYLE});
+  ENTRYFIELD[kFirstEntry] = StringFont({LOC.TYPEFACE, LOC.SIZE, LOC.COLOR, LOC.STYLE});
   Window.Display();
 }
 
 void UpdControlSetting::UnstringFont() {
-  const FontParts parts = vistip::UnstringFont(ENTRYFIELD[1].clip());
+  const FontParts parts = vistip::UnstringFont(ENTRYFIELD[kFirstEntry].clip());
   LOC.TYPEFACE = parts.TYPEFACE;
   LOC.SIZE = parts.SIZE;
   LOC.COLOR = parts.COLOR;

@@ -13,16 +13,19 @@
 
 namespace vistip {
 
-void UpdControlSetting() {
+void UpdControlSetting(const CtlRecord& control, rt::Queue<SetRecord>& rows) {
   // The procedure's buffers live on the heap for as long as the dialog does.
-  auto procedure = std::make_unique<settings::UpdControlSetting>();
+  auto procedure = std::make_unique<settings::UpdControlSetting>(control, rows);
   procedure->Run();
 }
 
 namespace settings {
 
-UpdControlSetting::UpdControlSetting()
-    : Window(SettingsWindowDesc()), ENTRYFIELD(std::make_unique<rt::String<60>[]>(11)) {}
+UpdControlSetting::UpdControlSetting(const CtlRecord& control, rt::Queue<SetRecord>& rows)
+    : CTL(control),
+      SETTINGSQUEUE(rows),
+      Window(SettingsWindowDesc()),
+      ENTRYFIELD(std::make_unique<rt::String<60>[]>(11)) {}
 
 void UpdControlSetting::Run() {
   if (rt::KeyCode() == rt::kMouseRight) rt::SetKeyCode(0);  // the click that opened the popup
@@ -115,9 +118,6 @@ void UpdControlSetting::InitializeWindow() {
 void UpdControlSetting::RefreshWindow() {
   if (Window.GetPropInt(0, rt::kPropAcceptAll) == 0) Window.Display();
 }
-
-// Nothing of the dialog is kept apart from its controls' variables.
-void UpdControlSetting::SyncWindow() {}
 
 void UpdControlSetting::ProcedureReturn() {
   CloseWindowFiles({&LINKTIP}, FILESOPENED);

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,13 +14,14 @@
 #include "runtime/file.h"
 #include "runtime/queue.h"
 #include "runtime/window.h"
-#include "tipwindow/help_tip_window.h"
+#include "tipstore/declarations.h"
+#include "tipwindow/queues.h"
 
 namespace vistip {
 
-// Runs the dialog for the control in the CONTROLQUEUE buffer of the calling thread; on "&Ok"
-// writes its settings into that thread's SETTINGSQUEUE. Returns when the dialog has closed.
-void UpdControlSetting();
+// Runs the dialog for `control` of a tip whose settings rows are `rows`; on "&Ok" writes its
+// settings into `rows`. Returns when the dialog has closed.
+void UpdControlSetting(const CtlRecord& control, rt::Queue<SetRecord>& rows);
 
 namespace settings {
 
@@ -31,6 +33,17 @@ inline constexpr int32_t kProcedurePrompt = 4;
 inline constexpr int32_t kOkButton = 5;
 inline constexpr int32_t kCancelButton = 6;
 inline constexpr int32_t kFirstPageField = 201;
+
+// The ENTRYFIELD slots the property pages bind their entries and option group to.
+enum EntrySlot : int32_t {
+  kFirstEntry = 1,  // the tooltip, or a string's font
+  kCallKind = 2,    // a button's call kind: one of the option texts
+  kExeProgram = 3,
+  kMessage = 4,
+  kThread = 5,
+  kHelpFile = 6,
+  kHelpTopic = 7,
+};
 
 // Designed size of the dialog.
 inline constexpr int32_t kDialogWidth = 248;
@@ -65,14 +78,14 @@ rt::WindowDesc SettingsWindowDesc();
 
 class UpdControlSetting {
  public:
-  UpdControlSetting();
+  UpdControlSetting(const CtlRecord& control, rt::Queue<SetRecord>& rows);
   UpdControlSetting(const UpdControlSetting&) = delete;
   UpdControlSetting& operator=(const UpdControlSetting&) = delete;
 
   // The procedure: prepares, runs the event loop until the window closes, then closes down.
   void Run();
 
-  // ---- the dialog (dialog.cpp, link_list.cpp, change_settings.cpp) ----
+  // ---- the dialog (upd_control_setting.cpp, link_list.cpp, change_settings.cpp) ----
   void PrepareProcedure();
   void TakeEvent();
   void TakeComboEvent();
@@ -81,7 +94,6 @@ class UpdControlSetting {
   void RefreshWindow();
   void ChangeSettingsRtn();
   void WriteSetting(const char* prop, std::string_view value);
-  void SyncWindow();
   void ProcedureReturn();
   bool IsType(std::string_view type) const;  // the edited control's type, upper-cased
 
@@ -91,7 +103,6 @@ class UpdControlSetting {
   void StringControl();
   void HttpControl();
   void LnkControl();
-  void BulletControl();
   // The first row of a page at y 2: a prompt and an entry bound to slot 1; returns the entry.
   int32_t FirstRow(std::string_view prompt, std::string_view picture);
   void TooltipRow();
@@ -103,9 +114,11 @@ class UpdControlSetting {
   void TakeCallKind();
   void TakeFontLookup();
   void UnstringFont();
-  bool ReadSetting(const char* prop);  // SET holds the row when found
+  std::optional<SetRecord> ReadSetting(const char* prop);  // the edited control's row
 
   // ---- the procedure's locals ----
+  const CtlRecord& CTL;                 // the control whose settings are edited
+  rt::Queue<SetRecord>& SETTINGSQUEUE;  // the tip's settings rows
   rt::Window Window;
   std::unique_ptr<rt::String<60>[]> ENTRYFIELD;  // slots 1-10 at [1]..[10]; [0] unused
   int32_t CURRENTCONTROL = 0;
@@ -125,7 +138,7 @@ class UpdControlSetting {
   int32_t HELPFILEFIELD = 0;
   int32_t HELPTOPICFIELD = 0;
   struct {
-    tipwindow::SavedRecord RECORD;
+    SavedRecord RECORD;
   } SAV;
   rt::Queue<LinkRow> FILEDROPCOMBO;  // QUEUE:FILEDROPCOMBO, its buffer FLD4::LIN
   LinkRows FILEDROPCOMBOROWS{FILEDROPCOMBO};

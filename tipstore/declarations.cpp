@@ -3,12 +3,14 @@
 
 #include <span>
 
-#include "api/state.h"
+#include "state/state.h"
 
 namespace vistip {
 namespace {
 
-std::span<std::byte> Bytes(void* p, size_t n) { return {static_cast<std::byte*>(p), n}; }
+std::span<std::byte> Bytes(void* p, size_t n) {
+  return {static_cast<std::byte*>(p), n};
+}
 
 template <class B>
 std::vector<std::span<std::byte>> Memos(B& b) {

@@ -19,13 +19,13 @@ struct TipBuffer {
   rt::String<50> PROCEDURENAME;  // blank: a tip for every procedure
   rt::String<50> CONTROLNAME;    // blank: a tip by control type
   rt::String<20> CONTROLTYPE;
-  int32_t LASTEDITDATE = 0;      // the runtime's day number of the last save
-  uint8_t READONLY = 0;          // stored, not interpreted
+  int32_t LASTEDITDATE = 0;  // the runtime's day number of the last save
+  uint8_t READONLY = 0;      // stored, not interpreted
   uint8_t ARCHIVE = 0;
   uint8_t TIPSTYLE = 0;
-  rt::String<10000> HELPTIP;     // memo 1: the tip text
-  rt::String<10000> SETTINGS;    // memo 2: per-control settings
-  rt::String<1000> OTHER;        // memo 3: bytes 0-1 the stored window width
+  rt::String<10000> HELPTIP;   // memo 1: the tip text
+  rt::String<10000> SETTINGS;  // memo 2: per-control settings
+  rt::String<1000> OTHER;      // memo 3: bytes 0-1 the stored window width
 
   // Keys, as File::Get takes them.
   static constexpr size_t PROCEDURENAMEKEY = 0;  // procedure, control
@@ -53,6 +53,20 @@ static_assert(offsetof(TipBuffer, LASTEDITDATE) == 120 && offsetof(TipBuffer, TI
 static_assert(offsetof(TipBuffer, HELPTIP) == kTipRecordSize);
 static_assert(sizeof(OldTipBuffer) == kOldTipRecordSize);
 
+#pragma pack(push, 1)
+// SAV:RECORD: the tip record without its memos, as last read or saved.
+struct SavedRecord {
+  rt::String<50> PROCEDURENAME;
+  rt::String<50> CONTROLNAME;
+  rt::String<20> CONTROLTYPE;
+  int32_t LASTEDITDATE = 0;
+  uint8_t READONLY = 0;
+  uint8_t ARCHIVE = 0;
+  uint8_t TIPSTYLE = 0;
+};
+#pragma pack(pop)
+static_assert(sizeof(SavedRecord) == kTipRecordSize);
+
 // A declared file with its use counter: the number of windows that rely on it being open.
 class DeclaredFile : public rt::File {
  public:
@@ -64,9 +78,9 @@ class DeclaredFile : public rt::File {
 rt::FileDecl TipFileDecl(const char* label);
 rt::FileDecl OldTipFileDecl();
 
-extern TipBuffer VTH;      // record buffer of VISTIP
-extern TipBuffer LIN;      // record buffer of LINKTIP
-extern OldTipBuffer VTG;   // record buffer of VISTIPOLD
+extern TipBuffer VTH;           // record buffer of VISTIP
+extern TipBuffer LIN;           // record buffer of LINKTIP
+extern OldTipBuffer VTG;        // record buffer of VISTIPOLD
 extern DeclaredFile VISTIP;     // file name: GLO.VTAPPNAME
 extern DeclaredFile LINKTIP;    // file name: GLO.VTAPPNAME
 extern DeclaredFile VISTIPOLD;  // file name: GLO.VTAPPNAMEOLD

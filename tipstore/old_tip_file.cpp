@@ -1,9 +1,9 @@
 // Creating an old-layout tip file and adding its records through VISTIPOLD.
 #include "tipstore/old_tip_file.h"
 
-#include "api/state.h"
 #include "runtime/cstring.h"
 #include "runtime/errors.h"
+#include "state/state.h"
 
 namespace vistip {
 namespace {

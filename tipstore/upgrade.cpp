@@ -11,12 +11,12 @@
 #include <filesystem>
 #include <string>
 
-#include "api/state.h"
 #include "runtime/cstring.h"
 #include "runtime/dialogs.h"
 #include "runtime/errors.h"
 #include "runtime/process.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tipstore/declarations.h"
 #include "tipstore/upgrade_window.h"
 

@@ -1,11 +1,11 @@
 // Clicks on the tip: the background closes it, a web address opens in the browser, a tip link
 // shows the linked tip (and enters the history), a button performs its call.
-#include "api/state.h"
 #include "platform/browser.h"
 #include "runtime/dialogs.h"
 #include "runtime/process.h"
 #include "runtime/strings.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tipwindow/browser_command.h"
 #include "tipwindow/help_tip_window.h"
 
@@ -21,25 +21,25 @@ void HelpTipWindow::ProcessControlsRtn() {
   if (event == rt::kEventAlertKey && field == kCloseRegion && !GLO.VTSTAYOPEN)
     rt::Post(rt::kEventCloseWindow);
   if (event != rt::kEventAccepted || field == 0) return;
-  CONTROLQUEUE.Sort(&CtlRecord::CONTROLNUMBER);
-  CTL.CONTROLNUMBER = field - kFieldOffset;
-  CONTROLQUEUE.GetByKey(&CtlRecord::CONTROLNUMBER);
-  if (rt::ErrorCode() != 0) return;  // one of the window's own controls
-  const std::string type = rt::Upper(CTL.TYPE.clip());
+  const std::optional<CtlRecord> clicked = FindControl(CONTROLQUEUE, field - kFieldOffset);
+  if (!clicked) return;  // one of the window's own controls
+  const std::string type = rt::Upper(clicked->TYPE.clip());
   if (type == kTypeRegion) {
-    CONTROLQUEUE.Get(CONTROLQUEUE.Pointer() - 1);  // the text the region covers
-    const std::string covered = rt::Upper(CTL.TYPE.clip());
-    if (covered == kTypeHttp) OpenWebAddress();
-    if (covered == kTypeLnk) FollowLink();
+    // The text the region covers.
+    const std::optional<CtlRecord> covered = FindControl(CONTROLQUEUE, clicked->CONTROLNUMBER - 1);
+    if (!covered) return;
+    const std::string covered_type = rt::Upper(covered->TYPE.clip());
+    if (covered_type == kTypeHttp) OpenWebAddress(*covered);
+    if (covered_type == kTypeLnk) FollowLink(*covered);
   } else if (type == kTypeButton) {
-    ButtonCall();
+    ButtonCall(*clicked);
   }
 }
 
-void HelpTipWindow::OpenWebAddress() {
+void HelpTipWindow::OpenWebAddress(const CtlRecord& link) {
   std::string value;
   const int32_t ret = QueryDefaultBrowser(value);
-  const BrowserLaunch launch = PlanBrowserLaunch(ret, value, CTL.TEXT.clip());
+  const BrowserLaunch launch = PlanBrowserLaunch(ret, value, link.TEXT.clip());
   if (launch.words.empty()) {
     rt::Message(launch.message);
     return;
@@ -49,37 +49,29 @@ void HelpTipWindow::OpenWebAddress() {
   rt::RunArgv(launch.words);
 }
 
-void HelpTipWindow::FollowLink() {
-  RestoreShownTip();
+void HelpTipWindow::FollowLink(const CtlRecord& link) {
   TrimHistory();
   HISTORYQUEUE.Get(CURRENTHISTORYENTRY);
-  if (HIS.PROCEDURENAME != GLO.VTPROCEDURENAME || HIS.CONTROLNAME != GLO.VTCONTROLNAME ||
-      HIS.CONTROLTYPE != GLO.VTCONTROLTYPE) {
-    HIS.PROCEDURENAME = GLO.VTPROCEDURENAME;
-    HIS.CONTROLNAME = GLO.VTCONTROLNAME;
-    HIS.CONTROLTYPE = GLO.VTCONTROLTYPE;
-    HISTORYQUEUE.Add();
-  }
+  RememberShownTip();
   CURRENTHISTORYENTRY = HISTORYQUEUE.Pointer();
-  const rt::String<20> link = CTL.NAME;
-  GLO.VTPROCEDURENAME.clear();
-  GLO.VTCONTROLNAME.clear();
-  GLO.VTCONTROLTYPE.clear();
-  if (FindSetting(link.clip(), kPropLinkTipProc)) GLO.VTPROCEDURENAME = SET.SETTING;
-  if (FindSetting(link.clip(), kPropLinkTipCtl)) {
-    GLO.VTCONTROLNAME = SET.SETTING;
+  const rt::String<20> name = link.NAME;
+  TipNames& target = REQUEST.NAMES;
+  target = TipNames{};
+  if (const auto proc = FindSetting(name.clip(), kPropLinkTipProc))
+    target.PROCEDURENAME = proc->SETTING;
+  if (const auto ctl = FindSetting(name.clip(), kPropLinkTipCtl)) {
+    target.CONTROLNAME = ctl->SETTING;
   } else {
     // A link without a target leads to the tip of the control named like its text, and
     // keeps that target from now on.
-    GLO.VTPROCEDURENAME.clear();
-    GLO.VTCONTROLNAME = CTL.TEXT.view().substr(0, GLO.VTCONTROLNAME.size());
-    MakeControlName();
-    SET = SetRecord{link, kPropLinkTipProc, "", ""};
+    target.PROCEDURENAME.clear();
+    target.CONTROLNAME = LinkTargetControl(link.TEXT.clip());
+    SETTINGSQUEUE.buf = SetRecord{name, kPropLinkTipProc, "", ""};
     SETTINGSQUEUE.Add();
-    SET = SetRecord{link, kPropLinkTipCtl, GLO.VTCONTROLNAME, ""};
+    SETTINGSQUEUE.buf = SetRecord{name, kPropLinkTipCtl, target.CONTROLNAME, ""};
     SETTINGSQUEUE.Add();
     ChangeSettingsRtn();
-    rt::Post(kEventTipAdded, 0, GLO.PARENTTHREAD);
+    rt::Post(kEventTipAdded, 0, REQUEST.PARENTTHREAD);
   }
   ReloadTip();
 }
@@ -93,11 +85,12 @@ void HelpTipWindow::TrimHistory() {
   }
 }
 
-void HelpTipWindow::MakeControlName() {
+rt::String<50> LinkTargetControl(std::string_view link_text) {
+  const rt::String<50> cut = link_text;
   std::string name;
-  for (const char c : GLO.VTCONTROLNAME.clip())
+  for (const char c : cut.clip())
     if (c != ' ') name += c;
-  GLO.VTCONTROLNAME = name;
+  return name;
 }
 
 }  // namespace vistip::tipwindow

@@ -29,9 +29,10 @@ std::string CopyUntil(std::string_view s, size_t& at, char stop, size_t max) {
 
 }  // namespace
 
-void HelpTipWindow::ButtonCall() {
-  if (!FindSetting(CTL.NAME.clip(), kPropCallName)) return;
-  const std::string_view setting = SET.SETTING.view();
+void HelpTipWindow::ButtonCall(const CtlRecord& button) {
+  const std::optional<SetRecord> call = FindSetting(button.NAME.clip(), kPropCallName);
+  if (!call) return;
+  const std::string_view setting = call->SETTING.view();
   const std::string_view kind = setting.substr(0, 3);
   const std::string_view data = setting.substr(3);
   if (kind == "EXE") {

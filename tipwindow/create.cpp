@@ -1,7 +1,7 @@
 // One control per CONTROLQUEUE entry: text runs, rules, bullets, buttons, link texts and the
 // regions laid over them, each at LOC.XPOS, LOC.YPOS with the fonts and tool tips of its settings.
-#include "api/state.h"
 #include "runtime/strings.h"
+#include "state/state.h"
 #include "tipwindow/help_tip_window.h"
 
 namespace vistip::tipwindow {
@@ -15,42 +15,32 @@ constexpr int32_t kLinkHeight = 10;
 
 }  // namespace
 
-bool HelpTipWindow::FindSetting(std::string_view control, const char* prop) {
-  SET.CONTROLNAME = control;
-  SET.PROP = prop;
-  SETTINGSQUEUE.GetByKey(&SetRecord::CONTROLNAME, &SetRecord::PROP);
-  return rt::ErrorCode() == 0;
+std::optional<SetRecord> HelpTipWindow::FindSetting(std::string_view control,
+                                                    std::string_view prop) {
+  return vistip::FindSetting(SETTINGSQUEUE, control, prop);
 }
 
 void HelpTipWindow::ToolTipFrom(std::string_view control) {
-  Window.SetProp(CURRENTCONTROL, rt::kPropToolTip,
-                 FindSetting(control, kPropToolTipName) ? SET.SETTING.clip() : kDefaultToolTip);
+  const std::optional<SetRecord> tip = FindSetting(control, kPropToolTipName);
+  Window.SetProp(CURRENTCONTROL, rt::kPropToolTip, tip ? tip->SETTING.clip() : kDefaultToolTip);
 }
 
-void HelpTipWindow::CreateStringRtn() {
+// A text run shows at most 100 characters of its text.
+void HelpTipWindow::CreateString(const CtlRecord& row) {
   Window.Create(CURRENTCONTROL, rt::kCreateString);
   Window.SetPosition(CURRENTCONTROL, LOC.XPOS, LOC.YPOS);
-  Window.SetProp(CURRENTCONTROL, rt::kPropText, STRINGTEXT.clip());
-  if (FindSetting(CTL.NAME.clip(), kPropFontName)) {
-    FONTSTRING = SET.SETTING;
-    UnstringFont();
-    Window.SetProp(CURRENTCONTROL, rt::kPropFontName, LOC.TYPEFACE.clip());
-    Window.SetPropInt(CURRENTCONTROL, rt::kPropFontSize, LOC.SIZE);
-    Window.SetPropInt(CURRENTCONTROL, rt::kPropFontColor, LOC.COLOR);
-    Window.SetPropInt(CURRENTCONTROL, rt::kPropFontStyle, LOC.STYLE);
+  Window.SetProp(CURRENTCONTROL, rt::kPropText, rt::String<100>(row.TEXT).clip());
+  if (const std::optional<SetRecord> font = FindSetting(row.NAME.clip(), kPropFontName)) {
+    const FontParts parts = UnstringFont(font->SETTING.view());
+    Window.SetProp(CURRENTCONTROL, rt::kPropFontName, parts.TYPEFACE.clip());
+    Window.SetPropInt(CURRENTCONTROL, rt::kPropFontSize, parts.SIZE);
+    Window.SetPropInt(CURRENTCONTROL, rt::kPropFontColor, parts.COLOR);
+    Window.SetPropInt(CURRENTCONTROL, rt::kPropFontStyle, parts.STYLE);
   }
   Window.SetPropInt(CURRENTCONTROL, rt::kPropFlat, 1);
   Window.SetPropInt(CURRENTCONTROL, rt::kPropTransparent, 1);
   LOC.XPOS += Window.GetPropInt(CURRENTCONTROL, rt::kPropWidth);
   ++CURRENTCONTROL;
-}
-
-void HelpTipWindow::UnstringFont() {
-  const FontParts font = vistip::UnstringFont(FONTSTRING.view());
-  LOC.TYPEFACE = font.TYPEFACE;
-  LOC.SIZE = font.SIZE;
-  LOC.COLOR = font.COLOR;
-  LOC.STYLE = font.STYLE;
 }
 
 // A rule across the middle half of the window, 2 units below the row's top.
@@ -79,10 +69,10 @@ void HelpTipWindow::CreateBulletRtn() {
   ++CURRENTCONTROL;
 }
 
-void HelpTipWindow::CreateButtonRtn() {
+void HelpTipWindow::CreateButtonRtn(const CtlRecord& row) {
   Window.Create(CURRENTCONTROL, rt::kCreateButton);
   Window.SetPosition(CURRENTCONTROL, LOC.XPOS + 2, LOC.YPOS, kButtonSize, kButtonSize);
-  ToolTipFrom(CTL.NAME.clip());
+  ToolTipFrom(row.NAME.clip());
   Window.SetProp(CURRENTCONTROL, rt::kPropCursor, kHandCursor);
   Window.SetProp(CURRENTCONTROL, rt::kPropIcon, "~default.ico");
   Window.SetPropInt(CURRENTCONTROL, rt::kPropTransparent, 1);
@@ -90,28 +80,29 @@ void HelpTipWindow::CreateButtonRtn() {
   ++CURRENTCONTROL;
 }
 
-// A web address or a tip link: blue underlined text; the region that follows takes its clicks.
-void HelpTipWindow::CreateHttpRtn() {
+// A web address or a tip link: blue underlined text (at most 100 characters); the region that
+// follows takes its clicks and is laid over the area returned.
+HelpTipWindow::LinkArea HelpTipWindow::CreateHttpRtn(const CtlRecord& row) {
   Window.Create(CURRENTCONTROL, rt::kCreatePrompt);
   Window.SetPosition(CURRENTCONTROL, LOC.XPOS + 2, LOC.YPOS, rt::kDefault, kLinkHeight);
-  Window.SetProp(CURRENTCONTROL, rt::kPropText, STRINGTEXT.clip());
+  Window.SetProp(CURRENTCONTROL, rt::kPropText, rt::String<100>(row.TEXT).clip());
   Window.SetPropInt(CURRENTCONTROL, rt::kPropFontColor, kLinkColor);
   Window.SetPropInt(CURRENTCONTROL, rt::kPropFontStyle, rt::kFontUnderline);
   Window.SetPropInt(CURRENTCONTROL, rt::kPropColor, GLO.VTCOLOR);
   Window.SetPropInt(CURRENTCONTROL, rt::kPropFlat, 1);
   Window.SetPropInt(CURRENTCONTROL, rt::kPropTransparent, 1);
   Window.SetProp(CURRENTCONTROL, rt::kPropCursor, kHandCursor);
-  LOC.WIDTH = Window.GetPropInt(CURRENTCONTROL, rt::kPropWidth);
-  LOC.HEIGHT = kLinkHeight;
+  const LinkArea area{row.NAME, Window.GetPropInt(CURRENTCONTROL, rt::kPropWidth), kLinkHeight};
   LOC.XPOS += 2;
   ++CURRENTCONTROL;
+  return area;
 }
 
-void HelpTipWindow::CreateRegionRtn() {
+void HelpTipWindow::CreateRegionRtn(const LinkArea& link) {
   Window.Create(CURRENTCONTROL, rt::kCreateRegion);
-  Window.SetPosition(CURRENTCONTROL, LOC.XPOS, LOC.YPOS, LOC.WIDTH, LOC.HEIGHT);
+  Window.SetPosition(CURRENTCONTROL, LOC.XPOS, LOC.YPOS, link.WIDTH, link.HEIGHT);
   Window.SetProp(CURRENTCONTROL, rt::kPropCursor, kHandCursor);
-  ToolTipFrom(REGION.CONTROLNAME.clip());
+  ToolTipFrom(link.CONTROLNAME.clip());
   Window.SetPropInt(CURRENTCONTROL, rt::kPropTransparent, 1);
   LOC.XPOS += Window.GetPropInt(CURRENTCONTROL, rt::kPropWidth);
   ++CURRENTCONTROL;

@@ -1,19 +1,23 @@
 // The tip window's event dispatch: first by kind (keys, opening, focus, timer, size), then by
 // field; events the window does not handle itself go to the tip's controls.
-#include "api/state.h"
 #include "runtime/dialogs.h"
 #include "runtime/process.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tipwindow/help_tip_window.h"
 
 namespace vistip::tipwindow {
 
+// The record buffer is the process's: other tip windows read into it between this window's
+// events, so each event starts from this window's own copy and leaves its changes there.
 void HelpTipWindow::TakeEvent() {
+  VTH = SHOWNTIP;
   if (TakeWindowEvent()) {
     rt::Cycle();
-    return;
+  } else {
+    TakeFieldEvent();
   }
-  TakeFieldEvent();
+  SHOWNTIP = VTH;
 }
 
 bool HelpTipWindow::TakeWindowEvent() {
@@ -30,7 +34,6 @@ bool HelpTipWindow::TakeWindowEvent() {
         rt::Post(rt::kEventCloseWindow);
       break;
     case rt::kEventGainFocus:
-      FORCEREFRESH = 1;
       if (!WINDOWINITIALIZED) {
         InitializeWindow();
         WINDOWINITIALIZED = 1;
@@ -48,7 +51,6 @@ bool HelpTipWindow::TakeWindowEvent() {
       }
       break;
     case rt::kEventSized:
-      FORCEREFRESH = 1;
       RefreshWindow();
       ResizeWindowRtn();
       break;
@@ -81,10 +83,8 @@ void HelpTipWindow::TakeOpenWindow() {
   }
   Window.Select(kBox1);
   LoadTipFromFile();
-  const int32_t slots[] = {rt::kF2Key,      rt::kF3Key,      rt::AltKey('E'),
-                           rt::AltKey('C'), rt::AltKey('H'), rt::AltKey('J')};
-  for (int32_t slot = 1; slot <= 6; ++slot)
-    Window.SetPropInt(0, rt::kPropAlert, slots[slot - 1], slot);
+  for (int32_t slot = kF2Slot; slot <= kAltJSlot; ++slot)
+    Window.SetPropInt(0, rt::kPropAlert, kAlertedKeys[slot - 1], slot);
   if (GLO.VTCOLOR == 0) GLO.VTCOLOR = kTipColor;
   if (GLO.VTTOOLBOX) Window.SetPropInt(0, rt::kPropToolbox, 1);
   for (int32_t field : {kBox1, 0, kSheet1}) Window.SetPropInt(field, rt::kPropColor, GLO.VTCOLOR);

@@ -6,19 +6,22 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 
+#include "runtime/codes.h"
 #include "runtime/cstring.h"
 #include "runtime/queue.h"
 #include "runtime/window.h"
 #include "tipstore/declarations.h"
 #include "tipwindow/markup.h"
+#include "tipwindow/tip_request.h"
 
 namespace vistip {
 
-// Runs one tip window for the request in GLO and POS on the calling thread; returns when it
-// has closed. vtCALLHELPTIP starts it on a thread of its own.
-void HelpTipWindow();
+// Runs one tip window for `request` on the calling thread; returns when it has closed.
+// vtCALLHELPTIP starts it on a thread of its own.
+void HelpTipWindow(const TipRequest& request);
 
 namespace tipwindow {
 
@@ -50,6 +53,19 @@ inline constexpr int32_t kFirstTimer = 10;        // hundredths: the build waits
 inline constexpr int32_t kShownTimer = 800;
 inline constexpr int32_t kMaxWindowHeight = 235;
 
+// The window's alert slots and the keys they hold. Formatting mode empties kAltCSlot while on.
+enum AlertSlot : int32_t {
+  kF2Slot = 1,
+  kF3Slot = 2,
+  kAltESlot = 3,
+  kAltCSlot = 4,
+  kAltHSlot = 5,
+  kAltJSlot = 6,
+};
+inline constexpr int32_t kAlertedKeys[] = {rt::kF2Key,      rt::kF3Key,      rt::AltKey('E'),
+                                           rt::AltKey('C'), rt::AltKey('H'), rt::AltKey('J')};
+static_assert(kAlertedKeys[kAltCSlot - 1] == rt::AltKey('C'));
+
 // LOCALREQUEST: what Ok does with the shown record.
 inline constexpr int32_t kInsertRecord = 1;
 inline constexpr int32_t kChangeRecord = 2;
@@ -62,19 +78,9 @@ struct HisRecord {
   rt::String<80> CONTROLTYPE;
 };
 
-#pragma pack(push, 1)
-// SAV:RECORD: the tip record without its memos, as last read or saved.
-struct SavedRecord {
-  rt::String<50> PROCEDURENAME;
-  rt::String<50> CONTROLNAME;
-  rt::String<20> CONTROLTYPE;
-  int32_t LASTEDITDATE = 0;
-  uint8_t READONLY = 0;
-  uint8_t ARCHIVE = 0;
-  uint8_t TIPSTYLE = 0;
-};
-#pragma pack(pop)
-static_assert(sizeof(SavedRecord) == kTipRecordSize);
+// Where a link without a target leads: the control named like the link's text, cut to a control
+// name's length, without its blanks.
+rt::String<50> LinkTargetControl(std::string_view link_text);
 
 // The window definition: 169 x 165 units, fields 1-17, the tip colour, a 10-hundredths timer.
 // The edit tab's text and key entries are bound to `edited`.
@@ -82,7 +88,7 @@ rt::WindowDesc TipWindowDesc(TipBuffer& edited);
 
 class HelpTipWindow {
  public:
-  HelpTipWindow();
+  explicit HelpTipWindow(const TipRequest& request);
   HelpTipWindow(const HelpTipWindow&) = delete;
   HelpTipWindow& operator=(const HelpTipWindow&) = delete;
 
@@ -100,8 +106,6 @@ class HelpTipWindow {
   void HelpKeyRtn();  // Alt+H and F1
   void ProcedureReturn();
   void ClearCurrentTip();
-  void SaveShownTip();     // remembers the tip on show as this window's own
-  void RestoreShownTip();  // puts it back into the request before a step away from it
 
   // ---- lookup and history (lookup.cpp, history.cpp) ----
   void LoadTipFromFile();
@@ -111,14 +115,14 @@ class HelpTipWindow {
   void KeepRecordCopies();
   void HistoryBack();
   void HistoryForward();
+  void RememberShownTip();  // the tip on show joins the history unless it is HIS already
   void TakeHistoryEntry(int32_t position);
   void ReloadTip();
 
   // ---- compiler (compiler.cpp, settings_sync.cpp) ----
   void LoadTipTabRtn();
   void LoadCtlQueueRtn();
-  void AddEntry(const MarkupEntry& entry);
-  void ReportUnclosedTag();
+  void ReportUnclosedTag(int32_t line);
   void LoadSettingsQueueRtn();
   void SyncSettingsRtn();
   void FindMatchingControl(bool control_present);
@@ -129,34 +133,38 @@ class HelpTipWindow {
 
   // ---- layout (layout.cpp, create.cpp) ----
   void CreateControlsRtn();
-  void CreateRow();
+  // The link text a region is laid over: its name and size.
+  struct LinkArea {
+    rt::String<60> CONTROLNAME;
+    int32_t WIDTH = 0;
+    int32_t HEIGHT = 0;
+  };
+  void CreateRow(const CtlRecord& row, LinkArea& link);
   void SizeWindowToContent();
   void ShowHistoryArrows();
-  void CreateStringRtn();
+  void CreateString(const CtlRecord& row);
   void CreateLineRtn();
   void CreateBulletRtn();
-  void CreateButtonRtn();
-  void CreateHttpRtn();
-  void CreateRegionRtn();
-  void UnstringFont();
+  void CreateButtonRtn(const CtlRecord& row);
+  LinkArea CreateHttpRtn(const CtlRecord& row);
+  void CreateRegionRtn(const LinkArea& link);
   void CreateCloseRegion();
   void PositionWindow();
   void ResizeWindowRtn();
   void RefreshWindow();
   void InitializeWindow();
   int32_t MeasureContentWidth() const;
-  bool FindSetting(std::string_view control, const char* prop);  // SET holds the row
+  std::optional<SetRecord> FindSetting(std::string_view control, std::string_view prop);
   void ToolTipFrom(std::string_view control);
 
-  // ---- actions (actions.cpp, browser_call.cpp, button_call.cpp) ----
+  // ---- actions (actions.cpp, button_call.cpp) ----
   void ProcessControlsRtn();
-  void OpenWebAddress();
-  void FollowLink();
+  void OpenWebAddress(const CtlRecord& link);
+  void FollowLink(const CtlRecord& link);
   void TrimHistory();
-  void ButtonCall();
+  void ButtonCall(const CtlRecord& button);
   void MessageCall(std::string_view data);
   void HelpFileCall(std::string_view data);
-  void MakeControlName();
 
   // ---- editing and formatting mode (editing/) ----
   void EnterEditing();
@@ -172,7 +180,7 @@ class HelpTipWindow {
   void EnterFormatting();
   void FormattingTimer();
   void SelectControl();
-  void HighlightControl();
+  void HighlightControl(const CtlRecord& control);
   void ControlEdit();
   void SaveFormatting();  // "Save and Exit"
   void CloseFormatting();
@@ -186,11 +194,19 @@ class HelpTipWindow {
   // edit tab's text control, so the text to compile is put here too.
   TipBuffer EDITED;
   rt::Window Window;
+  // The request this window was started for; following links and the history change its names.
+  TipRequest REQUEST;
+  // The compiled tip of this window.
+  rt::Queue<CtlRecord> CONTROLQUEUE;
+  rt::Queue<SetRecord> SETTINGSQUEUE;
+  CtlRecord& CTL = CONTROLQUEUE.buf;
+  SetRecord& SET = SETTINGSQUEUE.buf;
+  // Formatting mode's selected control; its CONTROLNUMBER is 0 while none is.
+  CtlRecord SELECTION;
   int32_t LOCALREQUEST = 0;
   int32_t FILESOPENED = 0;
   int32_t WINDOWOPENED = 0;
   int32_t WINDOWINITIALIZED = 0;
-  int32_t FORCEREFRESH = 0;
   uint8_t HELPISLOADED = 0;
   int32_t READERROR = 0;  // the error of a failed read of the tip (not its absence), else 0
   uint8_t EDITMODE = 0;
@@ -207,37 +223,17 @@ class HelpTipWindow {
     rt::String<1000> MEMO3;
   } SAV;
   rt::String<10000> SETTINGS1;  // VTH:SETTINGS1, the working copy of the settings memo
-  rt::String<10000> HOLDINGSTRING;
-  int32_t STRINGSUB = 0;
   int32_t CURRENTLINE = 0;
-  rt::String<100> STRINGTEXT;
-  rt::String<80> FONTSTRING;
-  struct {
-    rt::String<60> CONTROLNAME;
-  } REGION;
   struct {
     int32_t XPOS = 0;
     int32_t YPOS = 0;
-    int32_t WIDTH = 0;
-    int32_t HEIGHT = 0;
-    rt::String<40> TYPEFACE;
-    int32_t SIZE = 0;
-    int32_t COLOR = 0;
-    int32_t STYLE = 0;
     rt::String<80> HELPFILE;
     rt::String<80> HELPTOPIC;
     int32_t MSG = 0;
     int32_t THREADNO = 0;
   } LOC;
-  // The tip this window shows, kept apart from the process-wide request that other tip
-  // windows may overwrite meanwhile.
-  struct {
-    rt::String<50> PROCEDURENAME;
-    rt::String<50> CONTROLNAME;
-    rt::String<20> CONTROLTYPE;
-  } SHOWN;
-  // The record buffer as this window's tip was built from it. Another tip window of the
-  // process reads into the same buffer, so the edit tab starts from this copy.
+  // This window's record buffer between its events: another tip window of the process reads
+  // into the same buffer, so each event starts from this copy (TakeEvent).
   TipBuffer SHOWNTIP;
   // Editing (editing/): the record buffer as the edit tab found it, put back by Cancel.
   TipBuffer UNEDITED;

@@ -1,38 +1,41 @@
 // The tip history of one window: back and forward over the tips it has shown.
-#include "api/state.h"
 #include "runtime/thread.h"
 #include "tipwindow/help_tip_window.h"
 
 namespace vistip::tipwindow {
+namespace {
+
+TipNames NamesOf(const HisRecord& entry) {
+  return {entry.PROCEDURENAME, entry.CONTROLNAME, entry.CONTROLTYPE};
+}
+
+}  // namespace
 
 void HelpTipWindow::HistoryBack() {
-  RestoreShownTip();
-  // The tip on show joins the history first unless it is the entry last read or added.
-  if (HIS.PROCEDURENAME != GLO.VTPROCEDURENAME || HIS.CONTROLNAME != GLO.VTCONTROLNAME ||
-      HIS.CONTROLTYPE != GLO.VTCONTROLTYPE) {
-    HIS.PROCEDURENAME = GLO.VTPROCEDURENAME;
-    HIS.CONTROLNAME = GLO.VTCONTROLNAME;
-    HIS.CONTROLTYPE = GLO.VTCONTROLTYPE;
-    HISTORYQUEUE.Add();
-    CURRENTHISTORYENTRY = HISTORYQUEUE.Pointer();
-  }
+  RememberShownTip();
   TakeHistoryEntry(CURRENTHISTORYENTRY - 1);
   ReloadTip();
 }
 
 void HelpTipWindow::HistoryForward() {
-  RestoreShownTip();
   TakeHistoryEntry(CURRENTHISTORYENTRY + 1);
   ReloadTip();
+}
+
+// The tip on show joins the history unless it is the entry last read or added.
+void HelpTipWindow::RememberShownTip() {
+  const TipNames& shown = REQUEST.NAMES;
+  if (NamesOf(HIS) == shown) return;
+  HIS = {shown.PROCEDURENAME, shown.CONTROLNAME, shown.CONTROLTYPE};
+  HISTORYQUEUE.Add();
+  CURRENTHISTORYENTRY = HISTORYQUEUE.Pointer();
 }
 
 // The entry at `position` becomes the request; beyond either end the shown tip stays.
 void HelpTipWindow::TakeHistoryEntry(int32_t position) {
   HISTORYQUEUE.Get(position);
   if (rt::ErrorCode() != 0) return;
-  GLO.VTPROCEDURENAME = HIS.PROCEDURENAME;
-  GLO.VTCONTROLNAME = HIS.CONTROLNAME;
-  GLO.VTCONTROLTYPE = HIS.CONTROLTYPE;
+  REQUEST.NAMES = NamesOf(HIS);
   CURRENTHISTORYENTRY = HISTORYQUEUE.Pointer();
 }
 

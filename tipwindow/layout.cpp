@@ -2,8 +2,8 @@
 // content and placed beside the requesting control, the history arrows, resizing, redisplay.
 #include <algorithm>
 
-#include "api/state.h"
 #include "runtime/strings.h"
+#include "state/state.h"
 #include "tipwindow/help_tip_window.h"
 
 namespace vistip::tipwindow {
@@ -23,9 +23,10 @@ void HelpTipWindow::CreateControlsRtn() {
   LOC.YPOS = kFirstRowY;
   CURRENTLINE = 0;
   CURRENTCONTROL = kFirstTipField;
+  LinkArea link;
   for (int32_t i = 1; i <= CONTROLQUEUE.Records(); ++i) {
     CONTROLQUEUE.Get(i);
-    CreateRow();
+    CreateRow(CONTROLQUEUE.buf, link);
   }
   LOC.YPOS += kContentEnd;
   if (!GLO.VTWINDOWCAPTION.blank()) {
@@ -40,20 +41,19 @@ void HelpTipWindow::CreateControlsRtn() {
   Window.SetPropInt(0, rt::kPropHide, 0);
 }
 
-// One CONTROLQUEUE entry (the buffer CTL; the queue is in control-number order): a new row when its
-// line changes, then its control.
-void HelpTipWindow::CreateRow() {
-  if (CTL.LINE != CURRENTLINE) {
+// One CONTROLQUEUE entry (the queue is in control-number order): a new row when its line
+// changes, then its control. A region is laid over the link text created last, kept in `link`.
+void HelpTipWindow::CreateRow(const CtlRecord& row, LinkArea& link) {
+  if (row.LINE != CURRENTLINE) {
     if (CURRENTLINE != 0) {
       LOC.YPOS += kRowHeight;
       LOC.XPOS = kRowStartX;
     }
-    CURRENTLINE = CTL.LINE;
+    CURRENTLINE = row.LINE;
   }
-  const std::string type = rt::Upper(CTL.TYPE.clip());
+  const std::string type = rt::Upper(row.TYPE.clip());
   if (type == "STRING") {
-    STRINGTEXT = CTL.TEXT;
-    CreateStringRtn();
+    CreateString(row);
   } else if (type == "LINE") {
     CreateLineRtn();
     LOC.XPOS = kRowStartX;
@@ -62,13 +62,11 @@ void HelpTipWindow::CreateRow() {
   } else if (type == kTypeBullet) {
     CreateBulletRtn();
   } else if (type == kTypeButton) {
-    CreateButtonRtn();
+    CreateButtonRtn(row);
   } else if (type == kTypeHttp || type == kTypeLnk) {
-    REGION.CONTROLNAME = CTL.NAME;
-    STRINGTEXT = CTL.TEXT;
-    CreateHttpRtn();
+    link = CreateHttpRtn(row);
   } else if (type == kTypeRegion) {
-    CreateRegionRtn();
+    CreateRegionRtn(link);
   }
 }
 
@@ -141,10 +139,12 @@ void HelpTipWindow::CreateCloseRegion() {
 void HelpTipWindow::PositionWindow() {
   const int32_t h = Window.GetPropInt(0, rt::kPropHeight);
   const int32_t w = Window.GetPropInt(0, rt::kPropWidth);
-  if (Window.GetPropInt(0, rt::kPropY) + h < POS.Y || h < POS.Y)
-    Window.SetPropInt(0, rt::kPropY, POS.Y - h - 2);
-  if (Window.GetPropInt(0, rt::kPropX) + w < POS.X || w < POS.X)
-    Window.SetPropInt(0, rt::kPropX, POS.X - w - 2);
+  const int32_t x = REQUEST.X;
+  const int32_t y = REQUEST.Y;
+  if (Window.GetPropInt(0, rt::kPropY) + h < y || h < y)
+    Window.SetPropInt(0, rt::kPropY, y - h - 2);
+  if (Window.GetPropInt(0, rt::kPropX) + w < x || w < x)
+    Window.SetPropInt(0, rt::kPropX, x - w - 2);
 }
 
 void HelpTipWindow::ResizeWindowRtn() {
@@ -163,7 +163,6 @@ void HelpTipWindow::ResizeWindowRtn() {
 void HelpTipWindow::RefreshWindow() {
   if (Window.GetPropInt(0, rt::kPropAcceptAll) != 0) return;
   Window.Display();
-  FORCEREFRESH = 0;
 }
 
 void HelpTipWindow::InitializeWindow() {

@@ -2,7 +2,6 @@
 // show before another is loaded, and the closing step.
 #include <memory>
 
-#include "api/state.h"
 #include "runtime/dialogs.h"
 #include "runtime/thread.h"
 #include "tipstore/upgrade.h"
@@ -11,9 +10,9 @@
 
 namespace vistip {
 
-void HelpTipWindow() {
+void HelpTipWindow(const TipRequest& request) {
   // The procedure's buffers are large; they live on the heap for as long as the window does.
-  auto procedure = std::make_unique<tipwindow::HelpTipWindow>();
+  auto procedure = std::make_unique<tipwindow::HelpTipWindow>(request);
   procedure->Run();
 }
 
@@ -56,19 +55,6 @@ void HelpTipWindow::ClearCurrentTip() {
   Window.Destroy(kFirstTipField, CURRENTCONTROL);
   Window.Destroy(kCloseRegion, kCloseRegion);
   HELPISLOADED = 0;
-}
-
-void HelpTipWindow::SaveShownTip() {
-  SHOWN.PROCEDURENAME = GLO.VTPROCEDURENAME;
-  SHOWN.CONTROLNAME = GLO.VTCONTROLNAME;
-  SHOWN.CONTROLTYPE = GLO.VTCONTROLTYPE;
-}
-
-// Another tip window may have put its own request into GLO since this one loaded its tip.
-void HelpTipWindow::RestoreShownTip() {
-  GLO.VTPROCEDURENAME = SHOWN.PROCEDURENAME;
-  GLO.VTCONTROLNAME = SHOWN.CONTROLNAME;
-  GLO.VTCONTROLTYPE = SHOWN.CONTROLTYPE;
 }
 
 }  // namespace tipwindow

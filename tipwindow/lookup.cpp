@@ -1,65 +1,75 @@
 // Finding the tip for the request: by procedure and control, then the control's shared tip
 // (blank procedure), then the tip of its control type; otherwise a new tip to be written.
+#include "tipwindow/lookup.h"
+
 #include <cstring>
 #include <memory>
 
-#include "api/state.h"
 #include "runtime/errors.h"
 #include "runtime/thread.h"
 #include "tipstore/standard_warning.h"
 #include "tipwindow/help_tip_window.h"
 
-namespace vistip::tipwindow {
+namespace vistip {
 
-void HelpTipWindow::LoadTipFromFile() {
-  LOCALREQUEST = kChangeRecord;
-  READERROR = 0;
-  VTH.PROCEDURENAME = GLO.VTPROCEDURENAME;
-  VTH.CONTROLNAME = GLO.VTCONTROLNAME;
-  if (FetchTip(TipBuffer::PROCEDURENAMEKEY)) {
-    KeepRecordCopies();
-  } else {
-    VTH.CONTROLNAME = GLO.VTCONTROLNAME;
-    VTH.PROCEDURENAME.clear();
-    if (FetchTip(TipBuffer::CONTROLNAMEKEY)) {
-      KeepRecordCopies();  // the tip every procedure shares for this control name
-    } else {
-      VTH.CONTROLTYPE = GLO.VTCONTROLTYPE;
-      VTH.PROCEDURENAME.clear();
-      VTH.CONTROLNAME.clear();
-      // Only the first record of the type counts, and only when it names nothing else.
-      const bool type_tip = FetchTip(TipBuffer::CONTROLTYPEKEY) && VTH.PROCEDURENAME.blank() &&
-                            VTH.CONTROLNAME.blank();
-      if (type_tip) {
-        KeepRecordCopies();
-      } else {
-        LOCALREQUEST = kInsertRecord;
-        VTH.HELPTIP = "No Help for this Topic";
-        // A new tip starts without the settings and width of whatever was read last.
-        VTH.SETTINGS.clear();
-        VTH.OTHER.clear();
-      }
-      VTH.PROCEDURENAME = GLO.VTPROCEDURENAME;
-      VTH.CONTROLNAME = GLO.VTCONTROLNAME;
-      VTH.CONTROLTYPE = GLO.VTCONTROLTYPE;
-    }
-  }
-  SETTINGS1 = VTH.SETTINGS;
-  SaveShownTip();
-  // A tip that could not be read is not shown as a missing one, which a save would add twice.
-  if (READERROR != 0) rt::Post(rt::kEventCloseWindow);
+TipSource ReadTip(const TipNames& asked, int32_t& read_error) {
+  VTH.PROCEDURENAME = asked.PROCEDURENAME;
+  VTH.CONTROLNAME = asked.CONTROLNAME;
+  if (FetchTip(TipBuffer::PROCEDURENAMEKEY, read_error)) return TipSource::kNames;
+  VTH.CONTROLNAME = asked.CONTROLNAME;
+  VTH.PROCEDURENAME.clear();
+  if (FetchTip(TipBuffer::CONTROLNAMEKEY, read_error)) return TipSource::kControl;
+  VTH.CONTROLTYPE = asked.CONTROLTYPE;
+  VTH.PROCEDURENAME.clear();
+  VTH.CONTROLNAME.clear();
+  // Only the first record of the type counts, and only when it names nothing else.
+  if (FetchTip(TipBuffer::CONTROLTYPEKEY, read_error) && VTH.PROCEDURENAME.blank() &&
+      VTH.CONTROLNAME.blank())
+    return TipSource::kType;
+  return TipSource::kNone;
 }
 
 // A read that fails for another reason than the tip's absence (another writer holding the file
 // too long) is reported once per lookup.
-bool HelpTipWindow::FetchTip(size_t key) {
-  if (READERROR != 0) return false;  // each further read would wait as long again
+bool FetchTip(size_t key, int32_t& read_error) {
+  if (read_error != 0) return false;  // each further read would wait as long again
   const int32_t code = VISTIP.Get(key);
   if (code != 0 && code != rt::kRecordNotFound) {
     StandardWarning(35, VISTIP.Name());
-    READERROR = code;
+    read_error = code;
   }
   return code == 0;
+}
+
+namespace tipwindow {
+
+void HelpTipWindow::LoadTipFromFile() {
+  LOCALREQUEST = kChangeRecord;
+  READERROR = 0;
+  const TipNames& asked = REQUEST.NAMES;
+  const TipSource source = ReadTip(asked, READERROR);
+  if (source != TipSource::kNone) {
+    KeepRecordCopies();  // the control's shared tip and the type's tip included
+  } else {
+    LOCALREQUEST = kInsertRecord;
+    VTH.HELPTIP = "No Help for this Topic";
+    // A new tip starts without the settings and width of whatever was read last.
+    VTH.SETTINGS.clear();
+    VTH.OTHER.clear();
+  }
+  // A type's tip, or a new one, shows under the requested names.
+  if (source == TipSource::kType || source == TipSource::kNone) {
+    VTH.PROCEDURENAME = asked.PROCEDURENAME;
+    VTH.CONTROLNAME = asked.CONTROLNAME;
+    VTH.CONTROLTYPE = asked.CONTROLTYPE;
+  }
+  SETTINGS1 = VTH.SETTINGS;
+  // A tip that could not be read is not shown as a missing one, which a save would add twice.
+  if (READERROR != 0) rt::Post(rt::kEventCloseWindow);
+}
+
+bool HelpTipWindow::FetchTip(size_t key) {
+  return vistip::FetchTip(key, READERROR);
 }
 
 // Makes the record this window read the file's current record again: another tip window of the
@@ -90,4 +100,5 @@ void HelpTipWindow::KeepRecordCopies() {
   SAV.MEMO3 = VTH.OTHER;
 }
 
-}  // namespace vistip::tipwindow
+}  // namespace tipwindow
+}  // namespace vistip

@@ -1,11 +1,32 @@
-// The per-thread instances of the compiled tip's queues.
+// Look-ups in the compiled tip's queues.
 #include "tipwindow/queues.h"
+
+#include "runtime/errors.h"
 
 namespace vistip {
 
-thread_local rt::Queue<CtlRecord> CONTROLQUEUE;
-thread_local rt::Queue<SetRecord> SETTINGSQUEUE;
-thread_local CtlRecord& CTL = CONTROLQUEUE.buf;
-thread_local SetRecord& SET = SETTINGSQUEUE.buf;
+std::optional<SetRecord> FindSetting(rt::Queue<SetRecord>& rows, std::string_view control,
+                                     std::string_view prop) {
+  rows.buf.CONTROLNAME = control;
+  rows.buf.PROP = prop;
+  rows.GetByKey(&SetRecord::CONTROLNAME, &SetRecord::PROP);
+  if (rt::ErrorCode() != rt::kNoError) return std::nullopt;
+  return rows.buf;
+}
+
+std::optional<CtlRecord> FindControl(rt::Queue<CtlRecord>& controls, int32_t number) {
+  for (int32_t i = 1; i <= controls.Records(); ++i) {
+    controls.Get(i);
+    if (controls.buf.CONTROLNUMBER == number) return controls.buf;
+  }
+  return std::nullopt;
+}
+
+std::optional<CtlRecord> FindControlNamed(rt::Queue<CtlRecord>& controls, std::string_view name) {
+  controls.buf.NAME = name;
+  controls.GetByKey(&CtlRecord::NAME);
+  if (rt::ErrorCode() != rt::kNoError) return std::nullopt;
+  return controls.buf;
+}
 
 }  // namespace vistip

@@ -1,9 +1,11 @@
-// The compiled tip: CONTROLQUEUE (one entry per control to create) and SETTINGSQUEUE (one row
-// per control and property), with their record buffers CTL and SET. Each runtime thread has
-// its own pair, so two tip windows on two threads never read each other's controls.
+// The compiled tip's rows: CtlRecord (one per control to create, CONTROLQUEUE) and SetRecord
+// (one per control and property, SETTINGSQUEUE). Each tip window owns its queues and hands them
+// to the routines that act on them.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 #include "runtime/cstring.h"
 #include "runtime/queue.h"
@@ -55,9 +57,14 @@ void EmptyKeepingRoom(rt::Queue<Rec>& queue) {
   }
 }
 
-extern thread_local rt::Queue<CtlRecord> CONTROLQUEUE;
-extern thread_local rt::Queue<SetRecord> SETTINGSQUEUE;
-extern thread_local CtlRecord& CTL;
-extern thread_local SetRecord& SET;
+// The row of `control` for `prop`, or nothing. Leaves the queue's buffer at the row found.
+std::optional<SetRecord> FindSetting(rt::Queue<SetRecord>& rows, std::string_view control,
+                                     std::string_view prop);
+
+// The entry of control number `number`, or nothing.
+std::optional<CtlRecord> FindControl(rt::Queue<CtlRecord>& controls, int32_t number);
+
+// The first entry named `name`, or nothing. Leaves the queue's buffer at the entry found.
+std::optional<CtlRecord> FindControlNamed(rt::Queue<CtlRecord>& controls, std::string_view name);
 
 }  // namespace vistip

@@ -13,11 +13,10 @@ void HelpTipWindow::SyncSettingsRtn() {
   for (int32_t row = 1; row <= SETTINGSQUEUE.Records();) {
     SETTINGSQUEUE.Get(row);
     const int32_t before = SETTINGSQUEUE.Records();
-    CTL.NAME = SET.CONTROLNAME;
-    CONTROLQUEUE.GetByKey(&CtlRecord::NAME);
-    if (rt::ErrorCode() != 0) {
+    const std::optional<CtlRecord> control = FindControlNamed(CONTROLQUEUE, SET.CONTROLNAME.view());
+    if (!control) {
       FindMatchingControl(false);
-    } else if (rt::Upper(CTL.TEXT.clip()) != rt::Upper(SET.TEXT.clip())) {
+    } else if (rt::Upper(control->TEXT.clip()) != rt::Upper(SET.TEXT.clip())) {
       FindMatchingControl(true);
     }
     if (SETTINGSQUEUE.Records() == before) ++row;  // a deleted row's successor moved up
@@ -72,10 +71,9 @@ void HelpTipWindow::MoveTextToSettings() {
   CONTROLQUEUE.Sort(&CtlRecord::NAME);
   for (int32_t i = 1; i <= SETTINGSQUEUE.Records(); ++i) {
     SETTINGSQUEUE.Get(i);
-    CTL.NAME = SET.CONTROLNAME;
-    CONTROLQUEUE.GetByKey(&CtlRecord::NAME);
-    if (rt::ErrorCode() != 0) continue;
-    SET.TEXT = CTL.TEXT.view().substr(0, SET.TEXT.size());
+    const std::optional<CtlRecord> control = FindControlNamed(CONTROLQUEUE, SET.CONTROLNAME.view());
+    if (!control) continue;
+    SET.TEXT = control->TEXT.view().substr(0, SET.TEXT.size());
     SETTINGSQUEUE.Put();
   }
 }

@@ -1,5 +1,6 @@
 // The tip window's definition: the background box, the history arrows, and the sheet whose
 // edit tab holds the tip text (also the compiler's line breaker) and the record's keys.
+#include <iterator>
 #include <string>
 
 #include "tipwindow/help_tip_window.h"
@@ -51,8 +52,7 @@ rt::WindowDesc TipWindowDesc(TipBuffer& edited) {
   d.color = kTipColor;
   d.timer = kFirstTimer;
   d.props = {{rt::kPropHide, "1"}};  // hidden until the tip is built
-  d.alerts = {rt::kF2Key,      rt::kF3Key,      rt::AltKey('E'), rt::AltKey('C'),
-              rt::AltKey('S'), rt::AltKey('H'), rt::AltKey('J')};
+  d.alerts.assign(std::begin(kAlertedKeys), std::end(kAlertedKeys));
   d.controls = {
       {.field = kBox1,
        .type = rt::kCreateBox,
@@ -137,6 +137,7 @@ rt::WindowDesc TipWindowDesc(TipBuffer& edited) {
   return d;
 }
 
-HelpTipWindow::HelpTipWindow() : Window(TipWindowDesc(EDITED)) {}
+HelpTipWindow::HelpTipWindow(const TipRequest& request)
+    : Window(TipWindowDesc(EDITED)), REQUEST(request) {}
 
 }  // namespace vistip::tipwindow

@@ -3,13 +3,38 @@
 
 #include <memory>
 
-#include "api/state.h"
 #include "runtime/thread.h"
+#include "state/state.h"
+#include "tipwindow/lookup.h"
 #include "tools/tip_file_io.h"
 
 namespace vistip {
+namespace {
 
-std::string WithBuiltTip(const TipRequest& request,
+// Runs the window for a tip known to exist, up to its built tip, then closes it.
+std::string RunWindow(const TipQuery& request, const TipRequest& asked,
+                      const std::function<void(tipwindow::HelpTipWindow&)>& built) {
+  GLO.VTAPPNAME = request.file;  // the name VISTIP opens
+  auto tip = std::make_unique<tipwindow::HelpTipWindow>(asked);
+  tip->PrepareProcedure();
+  rt::Post(rt::kEventTimer);  // the first tick at once, instead of after its interval
+  // The window shows once its tip is built.
+  while (tip->Window.hidden() && tip->Window.Accept()) tip->TakeEvent();
+  std::string error;
+  if (tip->Window.hidden()) {
+    error = request.file + ": the tip window closed before its tip was built";
+  } else {
+    built(*tip);
+  }
+  rt::Post(rt::kEventCloseWindow);
+  while (tip->Window.Accept()) tip->TakeEvent();
+  tip->ProcedureReturn();
+  return error;
+}
+
+}  // namespace
+
+std::string WithBuiltTip(const TipQuery& request,
                          const std::function<void(tipwindow::HelpTipWindow&)>& built) {
   // The window would create a missing file, convert an old one and open it for writing. A
   // reading tool does none of that: it opens both declarations read-only first and counts
@@ -22,28 +47,18 @@ std::string WithBuiltTip(const TipRequest& request,
   }
   ++VISTIP.USED;
   ++LINKTIP.USED;
-  GLO.VTAPPNAME = request.file;
-  GLO.VTPROCEDURENAME = request.procedure;
-  GLO.VTCONTROLNAME = request.control;
-  GLO.VTCONTROLTYPE = request.type;
-  GLO.PARENTTHREAD = 0;
-  auto tip = std::make_unique<tipwindow::HelpTipWindow>();
-  tip->PrepareProcedure();
-  rt::Post(rt::kEventTimer);  // the first tick at once, instead of after its interval
-  while (!tip->HELPISLOADED && tip->Window.Accept()) tip->TakeEvent();
+  TipRequest asked;
+  asked.TIPFILE = request.file;
+  asked.NAMES = {request.procedure, request.control, request.type};
+  // The window's own lookup tells whether there is a tip to show at all.
+  int32_t read_error = 0;
   std::string error;
-  if (tip->LOCALREQUEST == tipwindow::kInsertRecord) {
+  if (ReadTip(asked.NAMES, read_error) == TipSource::kNone)
     error = request.file + ": no tip for " +
             TipTitle(
                 {.procedure = request.procedure, .control = request.control, .type = request.type});
-  } else if (!tip->HELPISLOADED) {
-    error = request.file + ": the tip window closed before its tip was built";
-  } else {
-    built(*tip);
-  }
-  rt::Post(rt::kEventCloseWindow);
-  while (tip->Window.Accept()) tip->TakeEvent();
-  tip->ProcedureReturn();
+  else
+    error = RunWindow(request, asked, built);
   for (DeclaredFile* file : {&VISTIP, &LINKTIP})
     if (--file->USED == 0) file->Close();
   return error;

@@ -10,14 +10,14 @@
 
 namespace vistip {
 
-struct TipRequest {
+struct TipQuery {
   std::string file, procedure, control, type;
 };
 
 // Runs the tip window for the request. When it built a tip that the file holds, calls `built`
-// with the window (this thread's CONTROLQUEUE and SETTINGSQUEUE hold the compiled tip) and
+// with the window (its CONTROLQUEUE and SETTINGSQUEUE hold the compiled tip) and
 // returns "". Otherwise returns why not: a file that cannot be read, or no tip for the request.
-std::string WithBuiltTip(const TipRequest& request,
+std::string WithBuiltTip(const TipQuery& request,
                          const std::function<void(tipwindow::HelpTipWindow&)>& built);
 
 }  // namespace vistip

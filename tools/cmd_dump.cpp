@@ -9,10 +9,12 @@
 namespace vistip {
 namespace {
 
-int RunDump(const TipRequest& request) {
+int RunDump(const TipQuery& request) {
   RunUnattended();
   std::string dump;
-  const std::string error = WithBuiltTip(request, [&](auto&) { dump = DumpQueues(); });
+  const std::string error = WithBuiltTip(request, [&](tipwindow::HelpTipWindow& tip) {
+    dump = DumpQueues(tip.CONTROLQUEUE, tip.SETTINGSQUEUE);
+  });
   if (!error.empty()) return Fail(error);
   std::cout << dump;
   return 0;
@@ -21,7 +23,7 @@ int RunDump(const TipRequest& request) {
 }  // namespace
 
 void AddDumpCommand(CLI::App& app, int& status) {
-  auto request = std::make_shared<TipRequest>();
+  auto request = std::make_shared<TipQuery>();
   CLI::App* sub =
       app.add_subcommand("dump", "Print a tip's compiled CONTROLQUEUE and SETTINGSQUEUE");
   AddTipArguments(*sub, *request);

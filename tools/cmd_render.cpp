@@ -11,7 +11,7 @@ namespace vistip {
 namespace {
 
 struct RenderArgs {
-  TipRequest request;
+  TipQuery request;
   std::string out;
 };
 

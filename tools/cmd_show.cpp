@@ -12,7 +12,7 @@
 namespace vistip {
 namespace {
 
-int RunShow(const TipRequest& request) {
+int RunShow(const TipQuery& request) {
   // The window would create a missing file and convert an old one: `show` does neither.
   if (const TipFileResult r = OpenExistingTipFile(request.file); !r.ok) return Fail(r.error);
   VISTIP.Close();
@@ -28,7 +28,7 @@ int RunShow(const TipRequest& request) {
 }  // namespace
 
 void AddShowCommand(CLI::App& app, int& status) {
-  auto request = std::make_shared<TipRequest>();
+  auto request = std::make_shared<TipQuery>();
   CLI::App* sub = app.add_subcommand("show", "Open a tip's window on the display");
   AddTipArguments(*sub, *request);
   sub->footer(std::string(sub->get_footer()) +

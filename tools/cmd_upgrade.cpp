@@ -1,8 +1,8 @@
 // `vistip upgrade FILE`: converts a tip file of the old layout into the current one.
 #include <iostream>
 
-#include "api/state.h"
 #include "runtime/errors.h"
+#include "state/state.h"
 #include "tipstore/upgrade.h"
 #include "tipstore/upgrade_window.h"
 #include "tools/commands.h"

@@ -20,7 +20,7 @@ CLI::App* AddFileCommand(CLI::App& app, int& status, const char* name, const cha
   return sub;
 }
 
-void AddTipArguments(CLI::App& sub, TipRequest& request) {
+void AddTipArguments(CLI::App& sub, TipQuery& request) {
   sub.add_option("FILE", request.file, "the tip file")->required();
   sub.add_option("PROC", request.procedure, "the host procedure (\"\" for none)")->required();
   sub.add_option("CONTROL", request.control, "the control's name (\"\" for none)")->required();

@@ -31,7 +31,7 @@ CLI::App* AddFileCommand(CLI::App& app, int& status, const char* name, const cha
                          std::function<int(const std::string& file)> run);
 
 // The positional arguments FILE PROC CONTROL TYPE that name one tip request.
-void AddTipArguments(CLI::App& sub, TipRequest& request);
+void AddTipArguments(CLI::App& sub, TipQuery& request);
 
 // Writes "vistip: <message>" to standard error and returns kExitError.
 int Fail(std::string_view message);

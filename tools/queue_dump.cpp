@@ -21,18 +21,20 @@ std::string Line(std::initializer_list<std::string_view> fields) {
 
 }  // namespace
 
-std::string DumpQueues() {
-  CONTROLQUEUE.Sort(&CtlRecord::CONTROLNUMBER);  // the build leaves it in name order
+std::string DumpQueues(rt::Queue<CtlRecord>& controls, rt::Queue<SetRecord>& settings) {
+  controls.Sort(&CtlRecord::CONTROLNUMBER);  // the build leaves it in name order
   std::string out = "CONTROLQUEUE\n";
-  for (int32_t i = 1; i <= CONTROLQUEUE.Records(); ++i) {
-    CONTROLQUEUE.Get(i);
-    out += Line({std::to_string(CTL.CONTROLNUMBER), std::to_string(CTL.LINE), CTL.TYPE.view(),
-                 CTL.NAME.view(), CTL.TEXT.view()});
+  for (int32_t i = 1; i <= controls.Records(); ++i) {
+    controls.Get(i);
+    const CtlRecord& c = controls.buf;
+    out += Line({std::to_string(c.CONTROLNUMBER), std::to_string(c.LINE), c.TYPE.view(),
+                 c.NAME.view(), c.TEXT.view()});
   }
   out += "SETTINGSQUEUE\n";
-  for (int32_t i = 1; i <= SETTINGSQUEUE.Records(); ++i) {
-    SETTINGSQUEUE.Get(i);
-    out += Line({SET.CONTROLNAME.view(), SET.PROP.view(), SET.SETTING.view(), SET.TEXT.view()});
+  for (int32_t i = 1; i <= settings.Records(); ++i) {
+    settings.Get(i);
+    const SetRecord& s = settings.buf;
+    out += Line({s.CONTROLNAME.view(), s.PROP.view(), s.SETTING.view(), s.TEXT.view()});
   }
   return out;
 }

@@ -1,4 +1,4 @@
-// The compiled tip as text: this thread's CONTROLQUEUE and SETTINGSQUEUE, one entry a line.
+// The compiled tip as text: a tip window's CONTROLQUEUE and SETTINGSQUEUE, one entry a line.
 //
 //   CONTROLQUEUE
 //   <number> TAB <line> TAB <type> TAB <name> TAB <text>
@@ -12,8 +12,11 @@
 
 #include <string>
 
+#include "runtime/queue.h"
+#include "tipwindow/queues.h"
+
 namespace vistip {
 
-std::string DumpQueues();
+std::string DumpQueues(rt::Queue<CtlRecord>& controls, rt::Queue<SetRecord>& settings);
 
 }  // namespace vistip

@@ -1,22 +1,21 @@
-// The tip file check: every record compiled on a tip window of its own, the unclosed tags taken
-// from the messages the compiler shows, then its settings and links examined.
+// The tip file check: every record compiled by the tip window's compiler at the tip's own
+// width, the unclosed tags it returns, then its settings and links examined.
 #include "tools/tip_check.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
 #include <utility>
 
-#include "api/state.h"
-#include "runtime/dialogs.h"
 #include "runtime/strings.h"
+#include "tipwindow/compiler.h"
 #include "tipwindow/help_tip_window.h"
+#include "tipwindow/lookup.h"
 #include "tools/tip_file_io.h"
 
 namespace vistip {
 namespace {
-
-using tipwindow::HelpTipWindow;
 
 std::string Quoted(std::string_view bytes) {
   return "\"" + EscapeText(bytes) + "\"";
@@ -24,89 +23,76 @@ std::string Quoted(std::string_view bytes) {
 
 class TipChecker {
  public:
-  explicit TipChecker(CheckResult& result) : result_(result) {
-    previous_ = rt::SetMessageHandler([this](std::string_view text, std::string_view) {
-      // The compiler's only message: a tag not closed in time, on the line it is scanning.
-      if (tip_)
-        Report(tip_->STRINGSUB, "unclosed tag in " + Quoted(tip_->HOLDINGSTRING.clip()));
-      else
-        Report(0, EscapeText(text));
-    });
+  explicit TipChecker(CheckResult& result)
+      : result_(result),
+        edited_(std::make_unique<TipBuffer>()),
+        tip_(std::make_unique<TipBuffer>()),
+        window_(tipwindow::TipWindowDesc(*edited_)) {
+    window_.Open();  // the edit tab's text control breaks the lines
   }
-  ~TipChecker() { rt::SetMessageHandler(std::move(previous_)); }
+  ~TipChecker() { window_.Close(); }
   TipChecker(const TipChecker&) = delete;
   TipChecker& operator=(const TipChecker&) = delete;
 
   void Check(const TipText& t) {
     title_ = TipTitle(t);
-    // A window of its own for each tip, as each request gets: its width is the tip's alone.
-    tip_ = std::make_unique<HelpTipWindow>();
-    tip_->Window.Open();
-    ToBuffer(t, VTH);
-    tip_->SETTINGS1 = VTH.SETTINGS;
-    SETTINGSQUEUE.Free();
-    tip_->LoadCtlQueueRtn();
-    tip_->LoadSettingsQueueRtn();
-    CheckSettings();
-    CheckLinks();
-    tip_->Window.Close();
-    tip_.reset();
+    ToBuffer(t, *tip_);
+    const CompiledTip compiled = CompileTip(tip_->HELPTIP.view(), TipTextWidth(tip_->OTHER),
+                                            EditControlBreaker(window_, *edited_));
+    for (const UnclosedTag& tag : compiled.unclosed)
+      Report(tag.line, "unclosed tag in " + Quoted(rt::detail::ClipBlanks(tag.text)));
+    const std::vector<SetRecord> rows = ReadSettingsMemo(tip_->SETTINGS.view());
+    CheckSettings(compiled, rows);
+    CheckLinks(compiled, rows);
   }
 
  private:
-  struct Link {
-    std::string name, text;
-    int32_t line;
-  };
-
   void Report(int32_t line, std::string message) {
     result_.problems.push_back({title_, line, std::move(message)});
   }
 
-  void CheckSettings() {
+  void CheckSettings(const CompiledTip& compiled, const std::vector<SetRecord>& rows) {
     std::set<std::string> controls;
-    for (int32_t i = 1; i <= CONTROLQUEUE.Records(); ++i) {
-      CONTROLQUEUE.Get(i);
-      controls.emplace(CTL.NAME.clip());
-    }
-    for (int32_t i = 1; i <= SETTINGSQUEUE.Records(); ++i) {
-      SETTINGSQUEUE.Get(i);
+    for (const CompiledControl& c : compiled.controls)
+      controls.emplace(rt::String<20>(c.entry.name).clip());
+    for (const SetRecord& set : rows) {
       const std::string row =
-          "settings row [" + EscapeText(SET.CONTROLNAME.clip()) + "]" + EscapeText(SET.PROP.clip());
-      if (!controls.contains(std::string(SET.CONTROLNAME.clip())))
-        Report(0, row + ": control " + Quoted(SET.CONTROLNAME.clip()) + " no longer exists");
-      const std::string_view kind = SET.SETTING.clip().substr(0, 3);
-      if (SET.PROP.clip() == kPropCallName && kind != "EXE" && kind != "MSG" && kind != "HLP")
-        Report(0, row + ": call " + Quoted(SET.SETTING.clip()) + " is of kind " + Quoted(kind) +
+          "settings row [" + EscapeText(set.CONTROLNAME.clip()) + "]" + EscapeText(set.PROP.clip());
+      if (!controls.contains(std::string(set.CONTROLNAME.clip())))
+        Report(0, row + ": control " + Quoted(set.CONTROLNAME.clip()) + " no longer exists");
+      const std::string_view kind = set.SETTING.clip().substr(0, 3);
+      if (set.PROP.clip() == kPropCallName && kind != "EXE" && kind != "MSG" && kind != "HLP")
+        Report(0, row + ": call " + Quoted(set.SETTING.clip()) + " is of kind " + Quoted(kind) +
                       ", not EXE, MSG or HLP");
     }
   }
 
   // A link leads where its settings say; one without a target control is bound on its first
   // click to the control named like its text.
-  void CheckLinks() {
-    std::vector<Link> links;
-    for (int32_t i = 1; i <= CONTROLQUEUE.Records(); ++i) {
-      CONTROLQUEUE.Get(i);
-      if (rt::Upper(CTL.TYPE.clip()) == kTypeLnk)
-        links.push_back({std::string(CTL.NAME.clip()), std::string(CTL.TEXT.clip()), CTL.LINE});
-    }
-    for (const Link& link : links) {
+  void CheckLinks(const CompiledTip& compiled, const std::vector<SetRecord>& rows) {
+    const auto setting = [&rows](std::string_view control, std::string_view prop) {
+      return std::find_if(rows.begin(), rows.end(), [&](const SetRecord& r) {
+        return r.CONTROLNAME == control && r.PROP == prop;
+      });
+    };
+    for (const CompiledControl& c : compiled.controls) {
+      if (rt::Upper(c.entry.type) != kTypeLnk) continue;
+      const std::string name(rt::String<20>(c.entry.name).clip());
+      const std::string text(rt::String<10000>(c.entry.text).clip());
       std::string procedure, control, how;
-      if (tip_->FindSetting(link.name, kPropLinkTipProc)) procedure = SET.SETTING.clip();
-      if (tip_->FindSetting(link.name, kPropLinkTipCtl)) {
-        control = SET.SETTING.clip();
+      if (const auto p = setting(name, kPropLinkTipProc); p != rows.end())
+        procedure = p->SETTING.clip();
+      if (const auto t = setting(name, kPropLinkTipCtl); t != rows.end()) {
+        control = t->SETTING.clip();
       } else {
-        GLO.VTCONTROLNAME = std::string_view(link.text).substr(0, GLO.VTCONTROLNAME.size());
-        tip_->MakeControlName();
         procedure.clear();
-        control = GLO.VTCONTROLNAME.clip();
+        control = tipwindow::LinkTargetControl(text).clip();
         how = " (no target set: its first click binds it to the control named like its text)";
       }
       if (!TipExists(procedure, control))
-        Report(link.line, "link " + link.name + " " + Quoted(link.text) + " leads to procedure " +
-                              Quoted(procedure) + ", control " + Quoted(control) + ": no such tip" +
-                              how);
+        Report(c.line, "link " + name + " " + Quoted(text) + " leads to procedure " +
+                           Quoted(procedure) + ", control " + Quoted(control) + ": no such tip" +
+                           how);
     }
   }
 
@@ -114,16 +100,14 @@ class TipChecker {
   bool TipExists(const std::string& procedure, const std::string& control) {
     const auto key = std::make_pair(procedure, control);
     if (const auto known = found_.find(key); known != found_.end()) return known->second;
-    GLO.VTPROCEDURENAME = procedure;
-    GLO.VTCONTROLNAME = control;
-    GLO.VTCONTROLTYPE.clear();
-    tip_->LoadTipFromFile();
-    return found_[key] = tip_->LOCALREQUEST != tipwindow::kInsertRecord;
+    int32_t read_error = 0;
+    return found_[key] = ReadTip({procedure, control, ""}, read_error) != TipSource::kNone;
   }
 
   CheckResult& result_;
-  rt::MessageHandler previous_;
-  std::unique_ptr<HelpTipWindow> tip_;
+  std::unique_ptr<TipBuffer> edited_;  // bound to the breaking window's text control
+  std::unique_ptr<TipBuffer> tip_;
+  rt::Window window_;
   std::string title_;
   std::map<std::pair<std::string, std::string>, bool> found_;
 };

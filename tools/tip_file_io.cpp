@@ -12,8 +12,8 @@
 #include <set>
 #include <tuple>
 
-#include "api/state.h"
 #include "runtime/errors.h"
+#include "state/state.h"
 
 namespace vistip {
 namespace {

@@ -37,13 +37,11 @@ class TipCompile : public benchmark::Fixture {
   void SetUp(benchmark::State&) override {
     rt::UseHeadlessBackend();
     thread_ = std::make_unique<rt::RuntimeThread>();
-    tip_ = std::make_unique<HelpTipWindow>();
+    tip_ = std::make_unique<HelpTipWindow>(TipRequest{});
     tip_->Window.Open();
   }
   void TearDown(benchmark::State&) override {
     tip_.reset();
-    CONTROLQUEUE.Free();
-    SETTINGSQUEUE.Free();
     thread_.reset();
   }
 
@@ -52,10 +50,10 @@ class TipCompile : public benchmark::Fixture {
     for (auto _ : state) {
       VTH.HELPTIP = text + std::to_string(variant++ % 64);
       tip_->SETTINGS1 = settings;
-      SETTINGSQUEUE.Free();
+      tip_->SETTINGSQUEUE.Free();
       tip_->LoadCtlQueueRtn();
       tip_->LoadSettingsQueueRtn();
-      benchmark::DoNotOptimize(CONTROLQUEUE.Records());
+      benchmark::DoNotOptimize(tip_->CONTROLQUEUE.Records());
     }
   }
 

@@ -8,10 +8,11 @@
 #include <memory>
 #include <string>
 
-#include "api/state.h"
+#include "api/call_help_tip.h"
 #include "runtime/backend.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tipwindow/help_tip_window.h"
 
 namespace vistip::tipwindow {
@@ -56,7 +57,7 @@ BENCHMARK_F(ShowTip, RequestToShownTypicalTip)(benchmark::State& state) {
     GLO.VTPROCEDURENAME = "Customers";
     GLO.VTCONTROLNAME = "Number";
     GLO.VTCONTROLTYPE = "ENTRY";
-    auto tip = std::make_unique<HelpTipWindow>();
+    auto tip = std::make_unique<HelpTipWindow>(LastRequest());
     HelpTipWindow* p = tip.get();
     const int32_t thread = rt::Start([p] { p->Run(); });
     rt::WaitFor([p] { return p->Window.IsOpen(); });

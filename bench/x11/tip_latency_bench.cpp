@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <string>
 
-#include "api/state.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tests/support/xvfb.h"
 #include "tests/x11/x11_host.h"
 

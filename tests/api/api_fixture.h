@@ -9,10 +9,10 @@
 #include <string>
 
 #include "api/call_help_tip.h"
-#include "api/state.h"
 #include "runtime/backend.h"
 #include "runtime/process.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 
 namespace vistip::testing {
 

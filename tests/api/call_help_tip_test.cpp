@@ -8,12 +8,12 @@
 #include <cstdint>
 #include <string>
 
-#include "api/state.h"
 #include "runtime/codes.h"
 #include "runtime/cstring.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
 #include "runtime/window.h"
+#include "state/state.h"
 #include "tests/api/api_fixture.h"
 #include "tests/api/test_host.h"
 
@@ -33,7 +33,7 @@ struct SeenRequest {
 class CallHelpTipTest : public ApiTest {
  protected:
   void RecordRequests() {
-    SetTipWindowProcedure([this] {
+    SetTipWindowProcedure([this](const TipRequest&) {
       seen_.thread = rt::Thread();
       seen_.glo = GLO;
       seen_.pos = POS;
@@ -212,7 +212,7 @@ TEST_P(ThreadTest, RunsTheTipWindowWhereTheTypeSays) {
     int32_t parent = -1;
     bool open = false;
   } tip;
-  SetTipWindowProcedure([&tip] {
+  SetTipWindowProcedure([&tip](const TipRequest&) {
     tip.thread = rt::Thread();
     tip.parent = GLO.PARENTTHREAD;
     rt::Window w(rt::WindowDesc{.caption = "Tip"});
@@ -250,7 +250,7 @@ INSTANTIATE_TEST_SUITE_P(Types, ThreadTest, ::testing::ValuesIn(kThreadCases), C
 
 TEST_F(CallHelpTipTest, EveryRequestWithoutIdeStartsOneMoreThread) {
   int runs = 0;
-  SetTipWindowProcedure([&runs] { ++runs; });
+  SetTipWindowProcedure([&runs](const TipRequest&) { ++runs; });
   const int32_t before = rt::ThreadCount();
   for (int i = 0; i < 3; ++i) vtCALLHELPTIP("", "P", "C", "ENTRY");
   EXPECT_EQ(rt::ThreadCount(), before + 3);

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "api/setters.h"
-#include "api/state.h"
 #include "runtime/codes.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tests/api/api_fixture.h"
 #include "tests/api/test_host.h"
 

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "api/state.h"
 #include "platform/windows_path.h"
 #include "runtime/dialogs.h"
 #include "runtime/errors.h"
 #include "runtime/file.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tests/api/api_fixture.h"
 #include "tipstore/declarations.h"
 
@@ -74,7 +74,7 @@ class IdeHelpTest : public ApiTest {
     WriteTipFile(templates / "Warden.Vth", {{"Topic", "from Warden.Vth"}});
     WriteTipFile(templates / "a", {{"b,c", "from a"}});
     WriteTipFile(templates / "abc", {{",Topic", "from abc"}});
-    SetTipWindowProcedure([this] { Record(); });
+    SetTipWindowProcedure([this](const TipRequest&) { Record(); });
   }
   void TearDown() override {
     unsetenv("VTRT_INI");

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "api/state.h"
+#include "state/state.h"
 #include "tests/api/api_fixture.h"
 
 namespace vistip::testing {

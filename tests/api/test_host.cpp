@@ -5,10 +5,10 @@
 #include <sstream>
 
 #include "api/help_request.h"
-#include "api/state.h"
 #include "runtime/codes.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 
 namespace vistip::testing {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "api/state.h"
 #include "runtime/errors.h"
 #include "runtime/file.h"
+#include "state/state.h"
 #include "tests/faults/failing_vfs.h"
 #include "tests/tipstore/fixture.h"
 #include "tipwindow/settings_memo.h"

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "api/state.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tests/faults/failing_vfs.h"
 #include "tests/tipstore/fixture.h"
 #include "tests/tipstore/messages.h"

@@ -13,11 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "api/state.h"
+#include "api/call_help_tip.h"
 #include "runtime/backend.h"
 #include "runtime/dialogs.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tests/load/load_tips.h"
 #include "tipwindow/help_tip_window.h"
 
@@ -111,7 +112,7 @@ class Driver {
     GLO.VTPROCEDURENAME = kProcedure;
     GLO.VTCONTROLNAME = ControlName(tip);
     GLO.VTCONTROLTYPE = kType;
-    slot.tip = std::make_unique<HelpTipWindow>();
+    slot.tip = std::make_unique<HelpTipWindow>(LastRequest());
     HelpTipWindow* p = slot.tip.get();
     slot.thread = rt::Start([p] { p->Run(); });
     const int32_t thread = slot.thread;

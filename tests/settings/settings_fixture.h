@@ -59,28 +59,26 @@ class SettingsTest : public ::testing::Test {
   // Through the entry point the dialog's procedure object is its own, out of the test's reach.
   rt::Window* Open(const std::string& name, const std::string& type, const std::vector<Row>& rows,
                    const std::string& text = "the text", bool through_entry_point = false) {
-    dialog_ = std::make_unique<UpdControlSetting>();
-    thread_ = rt::Start([this, name, type, rows, text, through_entry_point] {
-      CTL.NAME = name;
-      CTL.TYPE = type;
-      CTL.TEXT = text;
-      for (const Row& r : rows) {
-        SET.CONTROLNAME = r.control;
-        SET.PROP = r.prop;
-        SET.SETTING = r.setting;
-        SET.TEXT = r.text;
-        SETTINGSQUEUE.Add();
-      }
+    control_ = CtlRecord{};
+    control_.NAME = name;
+    control_.TYPE = type;
+    control_.TEXT = text;
+    rows_.Free();
+    for (const Row& r : rows) {
+      rows_.buf = SetRecord{r.control, r.prop, r.setting, r.text};
+      rows_.Add();
+    }
+    dialog_ = std::make_unique<UpdControlSetting>(control_, rows_);
+    thread_ = rt::Start([this, through_entry_point] {
       if (through_entry_point)
-        vistip::UpdControlSetting();
+        vistip::UpdControlSetting(control_, rows_);
       else
         dialog_->Run();
-      for (int32_t i = 1; i <= SETTINGSQUEUE.Records(); ++i) {
-        SETTINGSQUEUE.Get(i);
-        result_.push_back(
-            {SET.CONTROLNAME.str(), SET.PROP.str(), SET.SETTING.str(), SET.TEXT.str()});
+      for (int32_t i = 1; i <= rows_.Records(); ++i) {
+        rows_.Get(i);
+        const SetRecord& r = rows_.buf;
+        result_.push_back({r.CONTROLNAME.str(), r.PROP.str(), r.SETTING.str(), r.TEXT.str()});
       }
-      SETTINGSQUEUE.Free();
     });
     window_ = rt::harness::WaitForWindow([this, through_entry_point](const rt::Window& w) {
       return (through_entry_point
@@ -113,6 +111,8 @@ class SettingsTest : public ::testing::Test {
 
   rt::RuntimeThread runtime_;
   std::filesystem::path dir_, old_dir_;
+  CtlRecord control_;          // the control the dialog edits
+  rt::Queue<SetRecord> rows_;  // the tip's settings rows
   std::unique_ptr<UpdControlSetting> dialog_;
   int32_t thread_ = 0;
   rt::Window* window_ = nullptr;

@@ -17,8 +17,10 @@ class UnstringFontTest : public ::testing::TestWithParam<FontCase> {};
 
 TEST_P(UnstringFontTest, SplitsTheFontString) {
   rt::RuntimeThread runtime;
-  UpdControlSetting dialog;
-  dialog.ENTRYFIELD[1] = GetParam().text;
+  const CtlRecord control;
+  rt::Queue<SetRecord> rows;
+  UpdControlSetting dialog(control, rows);
+  dialog.ENTRYFIELD[kFirstEntry] = GetParam().text;
   dialog.UnstringFont();
   EXPECT_EQ(dialog.LOC.TYPEFACE, GetParam().typeface);
   EXPECT_EQ(dialog.LOC.SIZE, GetParam().size);

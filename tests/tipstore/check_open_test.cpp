@@ -9,9 +9,9 @@
 #include <chrono>
 #include <filesystem>
 
-#include "api/state.h"
 #include "runtime/errors.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tests/tipstore/fixture.h"
 #include "tests/tipstore/helper_process.h"
 #include "tests/tipstore/messages.h"

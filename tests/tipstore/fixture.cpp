@@ -11,9 +11,9 @@
 #include <sstream>
 #include <vector>
 
-#include "api/state.h"
 #include "runtime/backend.h"
 #include "runtime/errors.h"
+#include "state/state.h"
 #include "tipstore/old_tip_file.h"
 #include "tipstore/upgrade.h"
 

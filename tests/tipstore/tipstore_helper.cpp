@@ -13,10 +13,10 @@
 #include <string>
 #include <thread>
 
-#include "api/state.h"
 #include "runtime/backend.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tipstore/declarations.h"
 #include "tipstore/upgrade.h"
 

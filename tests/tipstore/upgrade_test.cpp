@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "api/state.h"
 #include "runtime/errors.h"
 #include "runtime/harness.h"
 #include "runtime/process.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tests/tipstore/fixture.h"
 #include "tests/tipstore/helper_process.h"
 #include "tests/tipstore/messages.h"

@@ -6,10 +6,10 @@
 
 #include <memory>
 
-#include "api/state.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
 #include "runtime/window.h"
+#include "state/state.h"
 #include "tests/tipstore/fixture.h"
 
 namespace vistip::testing {

@@ -16,12 +16,13 @@
 namespace vistip::tipwindow {
 namespace {
 
-std::vector<std::string> DumpControls() {
+std::vector<std::string> DumpControls(HelpTipWindow& tip) {
   std::vector<std::string> out;
-  for (int32_t i = 1; i <= CONTROLQUEUE.Records(); ++i) {
-    CONTROLQUEUE.Get(i);
-    out.push_back(CTL.TYPE.str() + "|" + CTL.NAME.str() + "|" + CTL.TEXT.str() + "|" +
-                  std::to_string(CTL.CONTROLNUMBER) + "|" + std::to_string(CTL.LINE));
+  for (int32_t i = 1; i <= tip.CONTROLQUEUE.Records(); ++i) {
+    tip.CONTROLQUEUE.Get(i);
+    const CtlRecord& c = tip.CONTROLQUEUE.buf;
+    out.push_back(c.TYPE.str() + "|" + c.NAME.str() + "|" + c.TEXT.str() + "|" +
+                  std::to_string(c.CONTROLNUMBER) + "|" + std::to_string(c.LINE));
   }
   return out;
 }
@@ -31,19 +32,15 @@ class CompilerTest : public ::testing::Test {
   void SetUp() override {
     rt::UseHeadlessBackend();
     VTH = TipBuffer{};
-    tip_ = std::make_unique<HelpTipWindow>();
+    tip_ = std::make_unique<HelpTipWindow>(TipRequest{});
     tip_->Window.Open();
   }
-  void TearDown() override {
-    tip_.reset();
-    CONTROLQUEUE.Free();
-    SETTINGSQUEUE.Free();
-  }
+  void TearDown() override { tip_.reset(); }
 
   std::vector<std::string> Compile(const std::string& text) {
     VTH.HELPTIP = text;
     tip_->LoadCtlQueueRtn();
-    return DumpControls();
+    return DumpControls(*tip_);
   }
 
   // The steps of a build that concern the queues (the controls themselves left out).
@@ -81,11 +78,11 @@ TEST_F(CompilerTest, ALongParagraphGivesOneRowPerDisplayedLine) {
   ASSERT_EQ(entries.size(), static_cast<size_t>(lines));
   std::string words;
   for (int32_t i = 1; i <= lines; ++i) {
-    CONTROLQUEUE.Get(i);
-    EXPECT_EQ(CTL.LINE, i);
-    EXPECT_EQ(CTL.TEXT.clip(),
+    tip_->CONTROLQUEUE.Get(i);
+    EXPECT_EQ(tip_->CTL.LINE, i);
+    EXPECT_EQ(tip_->CTL.TEXT.clip(),
               rt::detail::ClipBlanks(tip_->Window.GetProp(kHelpTip, rt::kPropLine, i)));
-    words += CTL.TEXT.str() + " ";
+    words += tip_->CTL.TEXT.str() + " ";
   }
   std::istringstream a(text), b(words);
   EXPECT_EQ(std::vector<std::string>(std::istream_iterator<std::string>(a), {}),
@@ -139,11 +136,11 @@ TEST_F(CompilerTest, UnclosedTagsAreReportedWithTheirLineAndCompilationGoesOn) {
   std::vector<std::string> entries;
   std::string icon;
   const int32_t t = rt::Start([&] {
-    HelpTipWindow tip;
+    HelpTipWindow tip(TipRequest{});
     tip.Window.Open();
     VTH.HELPTIP = "<H1 more text\r\n<http://x> <B12345>";
     tip.LoadCtlQueueRtn();
-    entries = DumpControls();
+    entries = DumpControls(tip);
   });
   for (const char* line : {"Line:1", "Line:2"}) {
     rt::Window* box = rt::harness::WaitForCaption("Vistip - Control Formatting");
@@ -164,13 +161,13 @@ TEST_F(CompilerTest, UnclosedTagsAreReportedWithTheirLineAndCompilationGoesOn) {
 TEST_F(CompilerTest, ASettingFollowsItsTextToTheRenumberedRun) {
   tip_->SETTINGS1 = "[S  2]FONT;Arial,12,0,700\xAB";
   Build("Hello|World");
-  SETTINGSQUEUE.Get(1);
-  EXPECT_EQ(SET.TEXT.str(), "World");
+  tip_->SETTINGSQUEUE.Get(1);
+  EXPECT_EQ(tip_->SET.TEXT.str(), "World");
   Build("New|Hello|World");
   EXPECT_EQ(tip_->SETTINGS1.str(), "[S  3]FONT;Arial,12,0,700\xAB");
-  ASSERT_EQ(SETTINGSQUEUE.Records(), 1);
-  SETTINGSQUEUE.Get(1);
-  EXPECT_EQ(SET.CONTROLNAME.str(), "S  3");
+  ASSERT_EQ(tip_->SETTINGSQUEUE.Records(), 1);
+  tip_->SETTINGSQUEUE.Get(1);
+  EXPECT_EQ(tip_->SET.CONTROLNAME.str(), "S  3");
 }
 
 TEST_F(CompilerTest, ARowWhoseControlAndTextAreGoneIsDeletedAndTheNextStillMoves) {
@@ -185,8 +182,8 @@ TEST_F(CompilerTest, ARowWhoseControlRemainsWithANewTextKeepsItsName) {
   Build("Hello|World");
   Build("Hello|Earth");
   EXPECT_EQ(tip_->SETTINGS1.str(), "[S  2]FONT;a\xAB");
-  SETTINGSQUEUE.Get(1);
-  EXPECT_EQ(SET.TEXT.str(), "Earth");
+  tip_->SETTINGSQUEUE.Get(1);
+  EXPECT_EQ(tip_->SET.TEXT.str(), "Earth");
 }
 
 }  // namespace

@@ -27,9 +27,11 @@ TEST_F(LinksTest, ALinkWithoutTargetShowsTheTipNamedByItsTextAndTellsTheHostOnce
       nullptr);
   ClickLink("Order Entry");
   EXPECT_TRUE(Showing("Order tip"));
-  EXPECT_EQ(GLO.VTCONTROLNAME.str(), "OrderEntry");
-  EXPECT_EQ(GLO.VTPROCEDURENAME.str(), "");
-  EXPECT_EQ(GLO.VTCONTROLTYPE.str(), "");
+  // The window's own request follows the link; the process-wide one stays the host's.
+  EXPECT_EQ(tip_->REQUEST.NAMES.CONTROLNAME.str(), "OrderEntry");
+  EXPECT_EQ(tip_->REQUEST.NAMES.PROCEDURENAME.str(), "");
+  EXPECT_EQ(tip_->REQUEST.NAMES.CONTROLTYPE.str(), "");
+  EXPECT_EQ(GLO.VTCONTROLNAME.str(), "C");
   EXPECT_EQ(HostEvents(), (std::vector<int32_t>{kEventTipAdded}));
   const std::vector<Tip> file = TipFile("tips.tps").Read();
   ASSERT_EQ(file.size(), 2u);

@@ -11,7 +11,7 @@ class OldFileTest : public TipWindowTest {
   // The upgrade's wait window comes and goes on the tip window's own thread before the tip
   // window itself opens.
   rt::Window* ShowAfterConversion(std::unique_ptr<HelpTipWindow>& tip, int32_t& thread) {
-    tip = std::make_unique<HelpTipWindow>();
+    tip = std::make_unique<HelpTipWindow>(LastRequest());
     HelpTipWindow* p = tip.get();
     thread = rt::Start([p] { p->Run(); });
     return WaitUntilShown(*p, thread);
@@ -62,8 +62,8 @@ TEST_F(OldFileTest, TwoWindowsOpenedAtOnceShareOneConversion) {
   Request("Orders", "Name", "ENTRY");
   std::unique_ptr<HelpTipWindow> second;
   int32_t second_thread = 0;
-  tip_ = std::make_unique<HelpTipWindow>();
-  second = std::make_unique<HelpTipWindow>();
+  tip_ = std::make_unique<HelpTipWindow>(LastRequest());
+  second = std::make_unique<HelpTipWindow>(LastRequest());
   HelpTipWindow* a = tip_.get();
   HelpTipWindow* b = second.get();
   tip_thread_ = rt::Start([a] { a->Run(); });

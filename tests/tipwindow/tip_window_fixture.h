@@ -14,11 +14,12 @@
 #include <utility>
 #include <vector>
 
-#include "api/state.h"
+#include "api/call_help_tip.h"
 #include "runtime/backend.h"
 #include "runtime/harness.h"
 #include "runtime/process.h"
 #include "runtime/thread.h"
+#include "state/state.h"
 #include "tipwindow/help_tip_window.h"
 
 namespace vistip::tipwindow::testing {
@@ -153,7 +154,7 @@ class TipWindowTest : public ::testing::Test {
   // Starts a tip window for the request and waits until it shows its tip. The first timer tick
   // is asked for at once instead of waited for.
   rt::Window* Show(std::unique_ptr<HelpTipWindow>& tip, int32_t& thread) {
-    tip = std::make_unique<HelpTipWindow>();
+    tip = std::make_unique<HelpTipWindow>(LastRequest());
     HelpTipWindow* p = tip.get();
     thread = rt::Start([p] { p->Run(); });
     rt::Window* w = rt::harness::WaitForWindow(

@@ -2,9 +2,11 @@
 // lines counted as the tip window wraps them at the tip's own width.
 #include <gtest/gtest.h>
 
+#include "runtime/dialogs.h"
 #include "tests/tools/run_vistip.h"
 #include "tests/tools/tool_fixture.h"
 #include "tipstore/old_tip_file.h"
+#include "tools/tip_check.h"
 
 namespace vistip::testing {
 namespace {
@@ -31,6 +33,23 @@ TEST_F(CheckTest, ACleanFileHasNoProblems) {
   EXPECT_EQ(ran.status, 0) << ran.out << ran.err;
   EXPECT_EQ(ran.out, "");
   EXPECT_EQ(ran.err, "vistip: " + file + ": 0 problems in 3 tips\n");
+}
+
+// The compiler returns the tags it found unclosed: the check learns of them without any
+// message box being shown on the way.
+TEST_F(CheckTest, AnUnclosedTagIsFoundWithoutAMessageBox) {
+  const std::string file = Path("unclosed.tps");
+  WriteTips(file, {Tip("Form", "Name", "ENTRY", "Fine\r\n<H1 never closed")});
+  int boxes = 0;
+  rt::MessageHandler previous =
+      rt::SetMessageHandler([&boxes](std::string_view, std::string_view) { ++boxes; });
+  const CheckResult r = CheckTipFile(file);
+  rt::SetMessageHandler(std::move(previous));
+  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_EQ(r.problems.size(), 1u);
+  EXPECT_EQ(r.problems[0].line, 2);
+  EXPECT_EQ(r.problems[0].message, "unclosed tag in \"<H1 never closed\"");
+  EXPECT_EQ(boxes, 0);
 }
 
 TEST_F(CheckTest, FindsEveryKindOfProblemWithItsTipAndLine) {

@@ -3,9 +3,9 @@
 
 #include <unistd.h>
 
-#include "api/state.h"
 #include "runtime/backend.h"
 #include "runtime/process.h"
+#include "state/state.h"
 
 namespace vistip::testing {
 

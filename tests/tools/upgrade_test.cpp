@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "api/state.h"
 #include "runtime/errors.h"
+#include "state/state.h"
 #include "tests/tools/run_vistip.h"
 #include "tests/tools/tool_fixture.h"
 #include "tipstore/old_tip_file.h"

@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "api/state.h"
 #include "runtime/codes.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
 #include "runtime/x11/x11_backend.h"
+#include "state/state.h"
 #include "tests/x11/tip_x11_fixture.h"
 #include "tests/x11/x11_fixture.h"
 #include "tests/x11/x11_host.h"

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "api/state.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
 #include "runtime/x11/x11_backend.h"
+#include "state/state.h"
 #include "tests/x11/x11_fixture.h"
 #include "tests/x11/x11_host.h"
 #include "tipwindow/help_tip_window.h"

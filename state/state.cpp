@@ -1,5 +1,5 @@
 // The single instances of the process-wide state.
-#include "api/state.h"
+#include "state/state.h"
 
 namespace vistip {
 

@@ -11,19 +11,19 @@
 namespace vistip {
 
 struct GlobalState {
-  rt::String<255> VTAPPNAME;         // tip file name, read by every open/create/copy
-  rt::String<255> VTAPPNAMEOLD;      // old-layout file name during an upgrade
-  rt::String<50> VTPROCEDURENAME;    // the tip requested or shown
+  rt::String<255> VTAPPNAME;       // tip file name, read by every open/create/copy
+  rt::String<255> VTAPPNAMEOLD;    // old-layout file name during an upgrade
+  rt::String<50> VTPROCEDURENAME;  // the tip requested or shown
   rt::String<50> VTCONTROLNAME;
   rt::String<20> VTCONTROLTYPE;
-  rt::String<100> POPUPSTRING;       // "What's This" menu text
+  rt::String<100> POPUPSTRING;  // "What's This" menu text
   rt::String<80> VTWINDOWCAPTION;
-  uint8_t CANEDIT = 0;               // 1: only with /EditTips, 2: never, else allowed
+  uint8_t CANEDIT = 0;  // 1: only with /EditTips, 2: never, else allowed
   uint8_t VTSTAYOPEN = 0;
   uint8_t VTVARIABLEWIDTH = 0;
   uint8_t VTTOOLBOX = 0;
   int32_t VTCOLOR = 0;
-  int32_t PARENTTHREAD = 0;          // thread that receives event 192H
+  int32_t PARENTTHREAD = 0;  // thread that receives event 192H
 };
 
 struct PositionState {
