@@ -5,10 +5,11 @@
 #include <string>
 
 #include "runtime/codes.h"
+#include "runtime/export.h"
 
 namespace rt {
 
-struct Font {
+struct VTRT_EXPORT Font {
   std::string typeface = "MS Sans Serif";
   int32_t size = 8;             // points; 0 = the default size
   int32_t color = kColorNone;   // 0BBGGRRH
