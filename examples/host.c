@@ -11,7 +11,9 @@ enum { NAME_PROMPT = 1, NAME, GREET, CLOSE };
 static const char* tip_control(int32_t field) {
   return field == GREET ? "Greet" : field == CLOSE ? "Close" : "Name";
 }
-static const char* tip_type(int32_t field) { return field >= GREET ? "BUTTON" : "ENTRY"; }
+static const char* tip_type(int32_t field) {
+  return field >= GREET ? "BUTTON" : "ENTRY";
+}
 
 int main(int argc, char** argv) {
   const char* tip_file = argc > 1 ? argv[1] : "example-tips.tps";

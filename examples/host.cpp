@@ -31,7 +31,9 @@ rt::ControlDesc Control(int32_t field, int32_t type, int32_t x, int32_t y, int32
 const char* TipControl(int32_t field) {
   return field == kGreet ? "Greet" : field == kClose ? "Close" : "Name";
 }
-const char* TipType(int32_t field) { return field >= kGreet ? "BUTTON" : "ENTRY"; }
+const char* TipType(int32_t field) {
+  return field >= kGreet ? "BUTTON" : "ENTRY";
+}
 
 }  // namespace
 

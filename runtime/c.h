@@ -44,14 +44,30 @@ enum {
 /* Control types (vt_desc_add), events (vt_event) and a few properties (vt_set_prop). The
  * values are the runtime's own; <vtrt/codes.h> names them all. */
 enum {
-  VT_STRING = 0x02, VT_BOX = 0x06, VT_ENTRY = 0x08, VT_BUTTON = 0x09, VT_PROMPT = 0x0A,
-  VT_CHECK = 0x0C, VT_LIST = 0x0E, VT_TEXT = 0x11, VT_SHEET = 0x20, VT_TAB = 0x21
+  VT_STRING = 0x02,
+  VT_BOX = 0x06,
+  VT_ENTRY = 0x08,
+  VT_BUTTON = 0x09,
+  VT_PROMPT = 0x0A,
+  VT_CHECK = 0x0C,
+  VT_LIST = 0x0E,
+  VT_TEXT = 0x11,
+  VT_SHEET = 0x20,
+  VT_TAB = 0x21
 };
 enum {
-  VT_EVENT_ACCEPTED = 0x01, VT_EVENT_ALERT_KEY = 0x0F, VT_EVENT_CLOSE_WINDOW = 0x201,
-  VT_EVENT_OPEN_WINDOW = 0x203, VT_EVENT_TIMER = 0x20B
+  VT_EVENT_ACCEPTED = 0x01,
+  VT_EVENT_ALERT_KEY = 0x0F,
+  VT_EVENT_CLOSE_WINDOW = 0x201,
+  VT_EVENT_OPEN_WINDOW = 0x203,
+  VT_EVENT_TIMER = 0x20B
 };
-enum { VT_PROP_TEXT = 0x7C00, VT_PROP_HIDE = 0x7C65, VT_PROP_DISABLE = 0x7C66, VT_PROP_COLOR = 0x7CFA };
+enum {
+  VT_PROP_TEXT = 0x7C00,
+  VT_PROP_HIDE = 0x7C65,
+  VT_PROP_DISABLE = 0x7C66,
+  VT_PROP_COLOR = 0x7CFA
+};
 enum { VT_BUTTON_OK = 1, VT_BUTTON_YES = 2, VT_BUTTON_NO = 4, VT_BUTTON_CANCEL = 64 };
 
 /* Makes the calling OS thread a runtime thread (the first one of the process is number 1) and
@@ -65,8 +81,8 @@ VTRT_C_EXPORT int32_t vt_detach_thread(void);
 VTRT_C_EXPORT vt_desc* vt_desc_new(const char* caption, int32_t x, int32_t y, int32_t w, int32_t h);
 /* Adds a control: field number (1, 2, ...; unique), type (VT_ENTRY ...), place and size (w or h
  * 0: from its text), its text. VT_EARG for a field below 1 or already used. */
-VTRT_C_EXPORT int32_t vt_desc_add(vt_desc* desc, int32_t field, int32_t type, int32_t x,
-                                  int32_t y, int32_t w, int32_t h, const char* text);
+VTRT_C_EXPORT int32_t vt_desc_add(vt_desc* desc, int32_t field, int32_t type, int32_t x, int32_t y,
+                                  int32_t w, int32_t h, const char* text);
 VTRT_C_EXPORT int32_t vt_desc_free(vt_desc* desc);
 
 /* Opens a window from the description (which stays the caller's) on the calling thread. */

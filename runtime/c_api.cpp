@@ -1,7 +1,5 @@
 // The C interface of runtime/c.h: handles as numbers kept in tables, checked on every call, so a
 // bad handle, field or thread gives an error value instead of touching freed memory.
-#include "runtime/c.h"
-
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -10,6 +8,7 @@
 #include <new>
 #include <string>
 
+#include "runtime/c.h"
 #include "runtime/dialogs.h"
 #include "runtime/thread.h"
 #include "runtime/window.h"
@@ -51,7 +50,9 @@ Windows& Wins() {
 
 thread_local std::unique_ptr<rt::RuntimeThread> attached;
 
-int32_t OrDefault(int32_t value, bool use_default) { return use_default ? rt::kDefault : value; }
+int32_t OrDefault(int32_t value, bool use_default) {
+  return use_default ? rt::kDefault : value;
+}
 
 // The window of a handle for the calling thread, or the error that forbids using it.
 int32_t Lookup(vt_window* handle, rt::Window*& out) {
@@ -68,7 +69,9 @@ int32_t LookupField(vt_window* handle, int32_t field, rt::Window*& out) {
   return field == 0 || out->Find(field) != nullptr ? VT_OK : VT_EFIELD;
 }
 
-std::string Text(const char* s) { return s == nullptr ? std::string() : std::string(s); }
+std::string Text(const char* s) {
+  return s == nullptr ? std::string() : std::string(s);
+}
 
 }  // namespace
 
@@ -181,11 +184,21 @@ int32_t vt_get_prop(vt_window* window, int32_t field, int32_t prop, char* buffer
   return static_cast<int32_t>(value.size());
 }
 
-int32_t vt_event(void) { return rt::Thread() == 0 ? 0 : rt::Event(); }
-int32_t vt_field(void) { return rt::Thread() == 0 ? 0 : rt::Field(); }
-int32_t vt_keycode(void) { return rt::Thread() == 0 ? 0 : rt::KeyCode(); }
-int32_t vt_mouse_x(void) { return rt::Thread() == 0 ? 0 : rt::MouseX(); }
-int32_t vt_mouse_y(void) { return rt::Thread() == 0 ? 0 : rt::MouseY(); }
+int32_t vt_event(void) {
+  return rt::Thread() == 0 ? 0 : rt::Event();
+}
+int32_t vt_field(void) {
+  return rt::Thread() == 0 ? 0 : rt::Field();
+}
+int32_t vt_keycode(void) {
+  return rt::Thread() == 0 ? 0 : rt::KeyCode();
+}
+int32_t vt_mouse_x(void) {
+  return rt::Thread() == 0 ? 0 : rt::MouseX();
+}
+int32_t vt_mouse_y(void) {
+  return rt::Thread() == 0 ? 0 : rt::MouseY();
+}
 
 int32_t vt_start(void (*proc)(void* arg), void* arg) {
   if (proc == nullptr) return VT_EARG;
@@ -193,7 +206,9 @@ int32_t vt_start(void (*proc)(void* arg), void* arg) {
   return rt::Start([proc, arg] { proc(arg); });
 }
 
-int32_t vt_thread(void) { return rt::Thread(); }
+int32_t vt_thread(void) {
+  return rt::Thread();
+}
 
 int32_t vt_post(int32_t event, int32_t field, int32_t thread) {
   if (rt::Thread() == 0) return VT_ETHREAD;

@@ -1,7 +1,6 @@
 // vistip: the tip authors' command: list, export, import, check, dump, render, show and
 // upgrade tip files outside a host program.
 #include <CLI/CLI.hpp>
-
 #include <string>
 
 #include "runtime/thread.h"

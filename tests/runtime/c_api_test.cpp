@@ -1,14 +1,13 @@
 // The runtime's C interface: a window built, opened and driven through it, and every kind of bad
 // call (null, unknown and freed handles, missing fields, the wrong thread) answered with its
 // error value.
-#include "runtime/c.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "runtime/c.h"
 #include "runtime/harness.h"
 #include "runtime/thread.h"
 #include "runtime/window.h"
@@ -45,9 +44,7 @@ TEST_F(CApiTest, OpensAWindowAndReadsItsEvents) {
   EXPECT_EQ(vt_event(), VT_EVENT_OPEN_WINDOW);
 
   const int32_t self = vt_thread();
-  Start([self] {
-    harness::Click(*harness::CurrentWindowOf(self), 3);
-  });
+  Start([self] { harness::Click(*harness::CurrentWindowOf(self), 3); });
   int32_t accepted_field = 0;
   while (accepted_field == 0 && vt_window_accept(w) == 1)
     if (vt_event() == VT_EVENT_ACCEPTED) accepted_field = vt_field();
@@ -110,13 +107,16 @@ TEST_F(CApiTest, OnlyTheOwningThreadUsesAWindow) {
   // It touches no runtime state, so this thread may keep the runtime lock while it waits.
   std::thread plain([&] {
     vt_window* opened = nullptr;
-    seen = {vt_set_prop(w, 1, VT_PROP_TEXT, "x"), vt_window_open(desc_, &opened),
-            vt_message("m", "c", VT_BUTTON_OK), vt_post(VT_EVENT_ACCEPTED, 0, 1),
-            vt_detach_thread(), vt_event()};
+    seen = {vt_set_prop(w, 1, VT_PROP_TEXT, "x"),
+            vt_window_open(desc_, &opened),
+            vt_message("m", "c", VT_BUTTON_OK),
+            vt_post(VT_EVENT_ACCEPTED, 0, 1),
+            vt_detach_thread(),
+            vt_event()};
   });
   plain.join();
-  EXPECT_EQ(seen, (std::vector<int32_t>{VT_ETHREAD, VT_ETHREAD, VT_ETHREAD, VT_ETHREAD,
-                                        VT_ETHREAD, 0}));
+  EXPECT_EQ(seen,
+            (std::vector<int32_t>{VT_ETHREAD, VT_ETHREAD, VT_ETHREAD, VT_ETHREAD, VT_ETHREAD, 0}));
   EXPECT_EQ(vt_window_free(w), VT_OK);
 }
 
