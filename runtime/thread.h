@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+
 #include "runtime/export.h"
 
 // Everything declared here is the runtime's public API, exported by libvtrt.so.

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "runtime/codes.h"
-#include "runtime/font.h"
 #include "runtime/export.h"
+#include "runtime/font.h"
 
 // Everything declared here is the runtime's public API, exported by libvtrt.so.
 #pragma GCC visibility push(default)
