@@ -5,9 +5,9 @@ JOBS ?= 2
 BUILD ?= build
 DEPS := cmake g++ clang make pkg-config libsqlite3-dev sqlite3 libpango1.0-dev libcairo2-dev \
         libx11-dev libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev xvfb xdotool x11-utils \
-        fonts-dejavu-core fonts-liberation libclang-rt-14-dev imagemagick
+        fonts-dejavu-core fonts-liberation libclang-rt-14-dev imagemagick dpkg-dev
 
-.PHONY: deps build test test-plain test-load test-asan test-tsan test-fuzz demo bench clean
+.PHONY: deps build test test-plain test-install test-load test-asan test-tsan test-fuzz demo bench clean
 
 deps:
 	@missing=""; for p in $(DEPS); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
@@ -25,6 +25,11 @@ CTEST_ALL = ctest --output-on-failure -j$(JOBS) -LE 'load|x11' && \
             ctest --output-on-failure -L x11 --repeat until-pass:3
 test-plain: build
 	cd $(BUILD) && $(CTEST_ALL)
+
+# The build as users get it: installed into a temporary prefix, the examples built out of tree
+# against that prefix alone (CMake and pkg-config) and run under Xvfb, the Debian packages built.
+test-install: build
+	tests/install/check-install.sh $(BUILD)
 
 test-load: build
 	cd $(BUILD) && ctest --output-on-failure -L load
@@ -56,7 +61,7 @@ test-fuzz: deps
 	  $$bin -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=0 $$work $$corpus \
 	    >$$work.log 2>&1 || { tail -40 $$work.log; exit 1; }; rm -rf $$work $$work.log; done
 
-test: test-plain test-load test-asan test-tsan test-fuzz
+test: test-plain test-install test-load test-asan test-tsan test-fuzz
 
 demo: build
 	./demo/run-demo.sh $(BUILD)

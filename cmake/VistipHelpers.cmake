@@ -57,8 +57,9 @@ function(vistip_fuzz name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
 endfunction()
 
-# vistip_library(NAME VERSION_SCRIPT file SOURCES ... LIBS ...): a versioned shared library
-# installed and exported; the version script limits its exported symbols.
+# vistip_library(NAME VERSION_SCRIPT file SOURCES ... PUBLIC_LIBS ... PRIVATE_LIBS ...): a
+# versioned shared library installed and exported; the version script (or the visibility of its
+# declarations) limits its exported symbols.
 function(vistip_library name)
   cmake_parse_arguments(L "" "VERSION_SCRIPT" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
   add_library(${name} SHARED ${L_SOURCES})
@@ -71,6 +72,9 @@ function(vistip_library name)
     target_link_options(${name} PRIVATE "-Wl,--version-script=${L_VERSION_SCRIPT}")
     set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${L_VERSION_SCRIPT})
   endif()
-  install(TARGETS ${name} EXPORT VistipTargets LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  # Installed, it finds the libraries it links beside itself, without LD_LIBRARY_PATH.
+  set_target_properties(${name} PROPERTIES INSTALL_RPATH "$ORIGIN")
+  install(TARGETS ${name} EXPORT VistipTargets
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT lib NAMELINK_COMPONENT dev)
   set_property(GLOBAL APPEND PROPERTY VISTIP_EXPORTED_TARGETS ${name})
 endfunction()

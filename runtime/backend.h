@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "runtime/harness.h"  // UseHeadlessBackend
+
 namespace rt {
 
 class Window;
@@ -47,7 +49,5 @@ class Backend {
 Backend& CurrentBackend();
 // The backend if one has been chosen, else nullptr (choosing one may open a display).
 Backend* ChosenBackend();
-// Forces the headless backend (tests); must be called before any window opens.
-void UseHeadlessBackend();
 
 }  // namespace rt

@@ -11,6 +11,8 @@
 
 #include "runtime/codes.h"
 
+// Everything declared here is the runtime's public API, exported by libvtrt.so.
+#pragma GCC visibility push(default)
 namespace rt {
 
 // POPUP: a menu of the items of `items`, separated by "|". An item "-" is a separator (drawn as
@@ -63,3 +65,4 @@ void Help(std::string_view file, std::string_view topic);
 void Help();
 
 }  // namespace rt
+#pragma GCC visibility pop

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+// Everything declared here is the runtime's public API, exported by libvtrt.so.
+#pragma GCC visibility push(default)
 namespace rt {
 
 // Error codes the runtime reports. Numbers are the runtime's own.
@@ -42,3 +44,4 @@ void ClearError();
 std::string ErrorMessage(int32_t code);
 
 }  // namespace rt
+#pragma GCC visibility pop

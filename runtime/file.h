@@ -12,14 +12,17 @@
 #include <vector>
 
 #include "runtime/errors.h"
+#include "runtime/export.h"
 
+// Everything declared here is the runtime's public API, exported by libvtrt.so.
+#pragma GCC visibility push(default)
 namespace rt {
 
 // ---- Declarations ----------------------------------------------------------------------------
 
 enum class FieldType : uint8_t { kString, kLong, kByte, kShort };
 
-struct FieldDecl {
+struct VTRT_EXPORT FieldDecl {
   std::string name;
   FieldType type = FieldType::kString;
   size_t offset = 0;  // bytes from the start of the record
@@ -29,13 +32,13 @@ struct FieldDecl {
 // A key over one or more fields (indexes into FileDecl::fields), all ascending. Components are
 // compared exactly, byte for byte; STRING components ignore their trailing blanks, as the
 // runtime's strings do.
-struct KeyDecl {
+struct VTRT_EXPORT KeyDecl {
   std::string name;
   std::vector<size_t> components;
   bool duplicates = true;  // false: ADD or PUT of a second record with equal key fails with 40
 };
 
-struct MemoDecl {
+struct VTRT_EXPORT MemoDecl {
   std::string name;
   size_t max_size = 0;
 };
@@ -43,7 +46,7 @@ struct MemoDecl {
 // A file declaration. The file stores its layout (record size, field types/offsets/sizes, key
 // components and duplicate flags, memo sizes; not the names) and opening it with a declaration
 // of another layout fails with 47.
-struct FileDecl {
+struct VTRT_EXPORT FileDecl {
   std::string label;
   size_t record_size = 0;
   std::vector<FieldDecl> fields;
@@ -72,7 +75,7 @@ struct StoredRecord {
   std::vector<std::span<const std::byte>> memos;
 };
 
-class View;
+class VTRT_EXPORT View;
 
 // One declaration of a record file. The caller owns the record buffer and the memo buffers (as
 // the runtime's process-wide buffers are); every read fills them, every write stores them.
@@ -95,7 +98,7 @@ class View;
 // Thread safety: one File (and its Views) is used by one thread at a time; different File
 // objects may be used on different threads at once. A File that is open when the process forks
 // stays the parent's: the child's copy closes without touching the file.
-class File {
+class VTRT_EXPORT File {
  public:
   using NameSource = std::function<std::string_view()>;
 
@@ -142,13 +145,13 @@ class File {
 
  private:
   friend class View;
-  struct Impl;
+  struct VTRT_HIDDEN Impl;
   std::unique_ptr<Impl> impl_;
 };
 
 // A view over chosen fields of an open File: NEXT reads the records in record order and fills
 // only the chosen fields of the file's record buffer (no memos). The File must outlive it.
-class View {
+class VTRT_EXPORT View {
  public:
   View(File& file, std::vector<size_t> fields);
   ~View();
@@ -170,3 +173,4 @@ class View {
 };
 
 }  // namespace rt
+#pragma GCC visibility pop

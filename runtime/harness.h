@@ -12,6 +12,13 @@
 #include "runtime/codes.h"
 #include "runtime/window.h"
 
+// Everything declared here is the runtime's public API, exported by libvtrt.so.
+#pragma GCC visibility push(default)
+namespace rt {
+// Forces the headless backend (tests, rendering); must be called before any window opens.
+void UseHeadlessBackend();
+}  // namespace rt
+
 namespace rt::harness {
 
 // Waits until every other runtime thread has handled all it was given.
@@ -45,3 +52,4 @@ bool Shown(const Window& w, int32_t field);  // exists and is drawn
 int32_t FieldWithText(const Window& w, std::string_view text);  // 0 when none
 
 }  // namespace rt::harness
+#pragma GCC visibility pop

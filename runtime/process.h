@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+// Everything declared here is the runtime's public API, exported by libvtrt.so.
+#pragma GCC visibility push(default)
 namespace rt {
 
 // ---- RUN ----
@@ -89,3 +91,4 @@ void SetBeepHook(std::function<void()> hook);
 int64_t BeepCount();
 
 }  // namespace rt
+#pragma GCC visibility pop

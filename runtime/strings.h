@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+// Everything declared here is the runtime's public API, exported by libvtrt.so.
+#pragma GCC visibility push(default)
 namespace rt {
 
 // CLIP: the text without its trailing blanks.
@@ -57,3 +59,4 @@ std::string FormatNumber(double value);
 std::string FormatNumber(double value, size_t width);
 
 }  // namespace rt
+#pragma GCC visibility pop

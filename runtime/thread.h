@@ -8,11 +8,15 @@
 #include <cstdint>
 #include <functional>
 
+#include "runtime/export.h"
+
+// Everything declared here is the runtime's public API, exported by libvtrt.so.
+#pragma GCC visibility push(default)
 namespace rt {
 
 // Makes the calling OS thread a runtime thread for its lifetime, holding the runtime lock.
 // The first runtime thread of the process (normally the host's main thread) is number 1.
-class RuntimeThread {
+class VTRT_EXPORT RuntimeThread {
  public:
   RuntimeThread();
   ~RuntimeThread();
@@ -43,3 +47,4 @@ bool WaitIdle(std::chrono::milliseconds timeout = std::chrono::seconds(5));
 bool Join(int32_t thread, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
 }  // namespace rt
+#pragma GCC visibility pop

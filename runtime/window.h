@@ -12,15 +12,18 @@
 #include <vector>
 
 #include "runtime/codes.h"
+#include "runtime/export.h"
 #include "runtime/font.h"
 
+// Everything declared here is the runtime's public API, exported by libvtrt.so.
+#pragma GCC visibility push(default)
 namespace rt {
 
 inline constexpr int32_t kDefault = INT32_MIN;  // "the runtime's default" position or size
 inline constexpr double kTextMarginPx = 3;      // inner margin of entries and text controls
 
 // Rows of a list or drop combo, read by row and column (both from 1).
-class ListSource {
+class VTRT_EXPORT ListSource {
  public:
   virtual ~ListSource() = default;
   virtual size_t Rows() const = 0;
@@ -29,7 +32,7 @@ class ListSource {
 
 // A control's variable: a fixed-length blank-padded text, or a LONG. Typing writes it,
 // DISPLAY reads it.
-struct Binding {
+struct VTRT_EXPORT Binding {
   char* text = nullptr;
   size_t size = 0;
   int32_t* number = nullptr;
@@ -38,7 +41,7 @@ struct Binding {
   void Set(std::string_view value);  // cut or blank-padded; a number reads as ToLong
 };
 
-struct ControlDesc {
+struct VTRT_EXPORT ControlDesc {
   int32_t field = 0;
   int32_t type = 0;
   int32_t parent = 0;  // a tab, sheet or option group, or 0
@@ -49,7 +52,7 @@ struct ControlDesc {
   std::vector<std::pair<int32_t, std::string>> props;  // further properties, set in order
 };
 
-struct WindowDesc {
+struct VTRT_EXPORT WindowDesc {
   std::string caption;
   bool popup = false;  // a menu or list: no frame, above everything, dismissed on focus loss
   int32_t x = kDefault, y = kDefault, w = 169, h = 165;
@@ -61,7 +64,7 @@ struct WindowDesc {
   std::vector<std::pair<int32_t, std::string>> props;
 };
 
-struct Control {
+struct VTRT_EXPORT Control {
   int32_t field = 0;
   int32_t type = 0;
   int32_t parent = 0;
@@ -92,7 +95,7 @@ struct Control {
   uint64_t order = 0;    // creation order: declared controls first
 };
 
-class Window {
+class VTRT_EXPORT Window {
  public:
   explicit Window(WindowDesc desc);
   ~Window();
@@ -251,3 +254,4 @@ int32_t Aliased(int32_t keycode);
 std::vector<Window*> OpenWindows();
 
 }  // namespace rt
+#pragma GCC visibility pop

@@ -38,4 +38,10 @@ inline constexpr size_t kMaxHelpFileBytes = 8u << 20;
 // it cannot be read or is larger than kMaxHelpFileBytes.
 bool LoadHelpFile(std::string_view path, HelpFile& out);
 
+// Where a help file named without a folder is found: the current directory, then beside the
+// program, then in the installed data folder (found from the runtime's own file, then in each
+// folder of $XDG_DATA_DIRS, default /usr/local/share:/usr/share, as <dir>/vistip). A name with
+// a folder, or one found nowhere, is returned as it is.
+std::string LocateHelpFile(std::string_view name);
+
 }  // namespace rt

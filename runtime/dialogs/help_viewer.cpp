@@ -155,7 +155,7 @@ class HelpViewer {
     history_.clear();
     current_ = -1;
     help_ = HelpFile{};
-    loaded_ = LoadHelpFile(file, help_);
+    loaded_ = LoadHelpFile(LocateHelpFile(file), help_);
     std::vector<std::string> titles;
     for (const HelpTopic& t : help_.topics) titles.push_back(t.title);
     contents_.Assign(std::move(titles));

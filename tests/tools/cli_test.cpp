@@ -30,6 +30,20 @@ TEST(VistipCommand, HelpNamesEverySubcommandAndTheExitStatuses) {
   EXPECT_NE(ran.out.find("Exit status"), std::string::npos);
 }
 
+TEST(VistipCommand, VersionPrintsTheProductVersion) {
+  const Ran ran = RunVistip({"--version"});
+  EXPECT_EQ(ran.status, 0) << ran.err;
+  EXPECT_EQ(ran.out, "vistip " VISTIP_VERSION "\n");
+}
+
+TEST(VistipCommand, UnknownCommandIsNamedWithTheCommandsThereAre) {
+  const Ran ran = RunVistip({"frobnicate", "a.tps"});
+  EXPECT_EQ(ran.status, 2);
+  EXPECT_NE(ran.err.find("unknown command 'frobnicate'"), std::string::npos) << ran.err;
+  EXPECT_NE(ran.err.find("list, export, import"), std::string::npos) << ran.err;
+  EXPECT_TRUE(ran.out.empty()) << ran.out;
+}
+
 struct UsageCase {
   std::vector<std::string> args;
 };
