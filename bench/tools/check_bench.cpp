@@ -2,9 +2,7 @@
 // links examined; and what the command adds to that, the review of settings values and calls.
 // Every tip's text differs, so no wrapped layout is reused from another.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 
 #include "bench/tools/typical_tips.h"
@@ -19,26 +17,10 @@ namespace {
 
 constexpr int kTips = 10000;
 
-// The file of typical tips in a directory of its own, removed with it.
-class TypicalTipFile {
- public:
-  explicit TypicalTipFile(benchmark::State& state)
-      : dir_(std::filesystem::temp_directory_path() /
-             ("vistip-check-bench-" + std::to_string(getpid()))) {
-    std::filesystem::create_directories(dir_);
-    if (!ImportTips(path(), TypicalTips(kTips)).ok) state.SkipWithError("cannot write the tip file");
-  }
-  ~TypicalTipFile() { std::filesystem::remove_all(dir_); }
-  std::string path() const { return (dir_ / "tips.tps").string(); }
-
- private:
-  std::filesystem::path dir_;
-};
-
 void CheckTenThousandTips(benchmark::State& state) {
   rt::UseHeadlessBackend();
   rt::RuntimeThread thread;
-  const TypicalTipFile tip_file(state);
+  const TypicalTipFile tip_file(state, kTips);
   const std::string file = tip_file.path();
   for (auto _ : state) {
     const CheckResult r = CheckTipFile(file);
@@ -55,7 +37,7 @@ BENCHMARK(CheckTenThousandTips)->Unit(benchmark::kMillisecond)->Iterations(3);
 void ReviewTenThousandTips(benchmark::State& state) {
   rt::UseHeadlessBackend();
   rt::RuntimeThread thread;
-  const TypicalTipFile tip_file(state);
+  const TypicalTipFile tip_file(state, kTips);
   for (auto _ : state) {
     std::vector<TipText> tips;
     CheckResult r;

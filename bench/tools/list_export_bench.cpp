@@ -5,10 +5,8 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -46,11 +44,8 @@ double TimedRun(std::vector<std::string> args) {
 void ListAndExportAgainstSqlite3(benchmark::State& state) {
   rt::UseHeadlessBackend();
   rt::RuntimeThread thread;
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("vistip-list-bench-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  const std::string file = (dir / "tips.tps").string();
-  if (!ImportTips(file, TypicalTips(kTips)).ok) state.SkipWithError("cannot write the tip file");
+  const TypicalTipFile tip_file(state, kTips);
+  const std::string file = tip_file.path();
   double peer = 0, list = 0, exported = 0;
   for (auto _ : state) {
     const double p = TimedRun({"sqlite3", file, "select * from records"});
@@ -70,7 +65,6 @@ void ListAndExportAgainstSqlite3(benchmark::State& state) {
   state.counters["export_s"] = exported / static_cast<double>(state.iterations());
   state.counters["list_ratio"] = list / peer;
   state.counters["export_ratio"] = exported / peer;
-  std::filesystem::remove_all(dir);
 }
 BENCHMARK(ListAndExportAgainstSqlite3)
     ->UseManualTime()

@@ -1,7 +1,11 @@
 // Typical tips for the tools benchmarks.
 #include "bench/tools/typical_tips.h"
 
+#include <unistd.h>
+
 #include <string>
+
+#include "tools/tip_file_io.h"
 
 namespace vistip {
 
@@ -29,6 +33,17 @@ std::vector<TipText> TypicalTips(int count) {
     tips.push_back(std::move(t));
   }
   return tips;
+}
+
+TypicalTipFile::TypicalTipFile(benchmark::State& state, int count)
+    : dir_(std::filesystem::temp_directory_path() /
+           ("vistip-tools-bench-" + std::to_string(getpid()))) {
+  std::filesystem::create_directories(dir_);
+  if (!ImportTips(path(), TypicalTips(count)).ok) state.SkipWithError("cannot write the tip file");
+}
+
+TypicalTipFile::~TypicalTipFile() {
+  std::filesystem::remove_all(dir_);
 }
 
 }  // namespace vistip
