@@ -73,7 +73,6 @@ void vtCALLHELPTIP(std::string_view tip_file, std::string_view procedure_name,
 
 TipRequest LastRequest() {
   TipRequest request;
-  request.TIPFILE = GLO.VTAPPNAME;
   request.NAMES = {GLO.VTPROCEDURENAME, GLO.VTCONTROLNAME, GLO.VTCONTROLTYPE};
   request.PARENTTHREAD = GLO.PARENTTHREAD;
   request.X = POS.X;

@@ -1,5 +1,5 @@
 # Shared build helpers: warnings, sanitizers, and one-line test/bench/fuzz target definitions.
-set(VISTIP_ALL_SUBDIRS runtime platform tipstore tipwindow editing settings api ntpaths tools demo)
+set(VISTIP_ALL_SUBDIRS runtime platform state tipstore tipwindow settings editing api ntpaths tools demo)
 
 # Adds each listed folder below BASE that has a CMakeLists.txt.
 macro(vistip_subdirs base)
@@ -72,9 +72,12 @@ function(vistip_library name)
     target_link_options(${name} PRIVATE "-Wl,--version-script=${L_VERSION_SCRIPT}")
     set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${L_VERSION_SCRIPT})
   endif()
+  # Every symbol resolved at link time (clang's sanitizer runtimes leave theirs to the program).
+  if(NOT (VISTIP_SANITIZE AND CMAKE_CXX_COMPILER_ID MATCHES "Clang"))
+    target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  endif()
   # Installed, it finds the libraries it links beside itself, without LD_LIBRARY_PATH.
   set_target_properties(${name} PROPERTIES INSTALL_RPATH "$ORIGIN")
   install(TARGETS ${name} EXPORT VistipTargets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT lib NAMELINK_COMPONENT dev)
-  set_property(GLOBAL APPEND PROPERTY VISTIP_EXPORTED_TARGETS ${name})
 endfunction()

@@ -70,7 +70,7 @@ void HelpTipWindow::CloseFormatting() {
   Window.SetPropInt(0, rt::kPropStatusZones, 0);
   Window.SetPropInt(0, rt::kPropHeight, Window.GetPropInt(0, rt::kPropHeight) - kStatusBarHeight);
   CreateCloseRegion();
-  Window.SetPropInt(0, rt::kPropAlert, rt::AltKey('C'), kAltCSlot);
+  Window.SetPropInt(0, rt::kPropAlert, kAlertedKeys[kAltCSlot - 1], kAltCSlot);
   ShowHistoryArrows();
 }
 

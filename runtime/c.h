@@ -20,11 +20,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#if defined(__GNUC__)
-#define VTRT_C_EXPORT __attribute__((visibility("default")))
-#else
-#define VTRT_C_EXPORT
-#endif
+#include "runtime/export.h"
 
 #ifdef __cplusplus
 extern "C" {
@@ -73,48 +69,47 @@ enum { VT_BUTTON_OK = 1, VT_BUTTON_YES = 2, VT_BUTTON_NO = 4, VT_BUTTON_CANCEL =
 /* Makes the calling OS thread a runtime thread (the first one of the process is number 1) and
  * returns its number; a thread that already is one just gets its number. vt_detach_thread ends
  * what vt_attach_thread began (VT_ETHREAD when it began nothing); close its windows first. */
-VTRT_C_EXPORT int32_t vt_attach_thread(void);
-VTRT_C_EXPORT int32_t vt_detach_thread(void);
+VTRT_EXPORT int32_t vt_attach_thread(void);
+VTRT_EXPORT int32_t vt_detach_thread(void);
 
 /* A description with a caption and a position and size in dialog units (a negative x or y: the
  * runtime's default place). Returns null only when out of memory. Any thread may build one. */
-VTRT_C_EXPORT vt_desc* vt_desc_new(const char* caption, int32_t x, int32_t y, int32_t w, int32_t h);
+VTRT_EXPORT vt_desc* vt_desc_new(const char* caption, int32_t x, int32_t y, int32_t w, int32_t h);
 /* Adds a control: field number (1, 2, ...; unique), type (VT_ENTRY ...), place and size (w or h
  * 0: from its text), its text. VT_EARG for a field below 1 or already used. */
-VTRT_C_EXPORT int32_t vt_desc_add(vt_desc* desc, int32_t field, int32_t type, int32_t x, int32_t y,
-                                  int32_t w, int32_t h, const char* text);
-VTRT_C_EXPORT int32_t vt_desc_free(vt_desc* desc);
+VTRT_EXPORT int32_t vt_desc_add(vt_desc* desc, int32_t field, int32_t type, int32_t x, int32_t y,
+                                int32_t w, int32_t h, const char* text);
+VTRT_EXPORT int32_t vt_desc_free(vt_desc* desc);
 
 /* Opens a window from the description (which stays the caller's) on the calling thread. */
-VTRT_C_EXPORT int32_t vt_window_open(const vt_desc* desc, vt_window** window);
+VTRT_EXPORT int32_t vt_window_open(const vt_desc* desc, vt_window** window);
 /* Waits for the window's next event: 1 when there is one (read it with vt_event and the rest),
  * 0 once the window has closed, or an error. */
-VTRT_C_EXPORT int32_t vt_window_accept(vt_window* window);
+VTRT_EXPORT int32_t vt_window_accept(vt_window* window);
 /* Closes the window (nothing when it is closed) and frees the handle. */
-VTRT_C_EXPORT int32_t vt_window_free(vt_window* window);
+VTRT_EXPORT int32_t vt_window_free(vt_window* window);
 /* Properties by number; field 0 is the window. vt_get_prop writes at most size bytes including
  * the terminating NUL and returns the text's full length (a longer text is cut). */
-VTRT_C_EXPORT int32_t vt_set_prop(vt_window* window, int32_t field, int32_t prop,
-                                  const char* value);
-VTRT_C_EXPORT int32_t vt_get_prop(vt_window* window, int32_t field, int32_t prop, char* buffer,
-                                  size_t size);
+VTRT_EXPORT int32_t vt_set_prop(vt_window* window, int32_t field, int32_t prop, const char* value);
+VTRT_EXPORT int32_t vt_get_prop(vt_window* window, int32_t field, int32_t prop, char* buffer,
+                                size_t size);
 
 /* The calling thread's current event (0 without one). The mouse position is in dialog units,
  * relative to the window; the key code is the last key or mouse button pressed. */
-VTRT_C_EXPORT int32_t vt_event(void);
-VTRT_C_EXPORT int32_t vt_field(void);
-VTRT_C_EXPORT int32_t vt_keycode(void);
-VTRT_C_EXPORT int32_t vt_mouse_x(void);
-VTRT_C_EXPORT int32_t vt_mouse_y(void);
+VTRT_EXPORT int32_t vt_event(void);
+VTRT_EXPORT int32_t vt_field(void);
+VTRT_EXPORT int32_t vt_keycode(void);
+VTRT_EXPORT int32_t vt_mouse_x(void);
+VTRT_EXPORT int32_t vt_mouse_y(void);
 
 /* Runs proc(arg) on a new runtime thread and returns its number (> 0); it runs once the caller
  * waits. vt_post queues an event for the current window of a thread (0: the calling one). */
-VTRT_C_EXPORT int32_t vt_start(void (*proc)(void* arg), void* arg);
-VTRT_C_EXPORT int32_t vt_thread(void);
-VTRT_C_EXPORT int32_t vt_post(int32_t event, int32_t field, int32_t thread);
+VTRT_EXPORT int32_t vt_start(void (*proc)(void* arg), void* arg);
+VTRT_EXPORT int32_t vt_thread(void);
+VTRT_EXPORT int32_t vt_post(int32_t event, int32_t field, int32_t thread);
 
 /* A modal message box with "|" breaking lines; returns the pressed button (VT_BUTTON_...). */
-VTRT_C_EXPORT int32_t vt_message(const char* text, const char* caption, int32_t buttons);
+VTRT_EXPORT int32_t vt_message(const char* text, const char* caption, int32_t buttons);
 
 #ifdef __cplusplus
 }

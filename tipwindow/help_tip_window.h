@@ -48,7 +48,7 @@ inline constexpr int32_t kCloseRegion = 201;  // also the highlight box while fo
 
 // Numbers the tip window uses.
 inline constexpr int32_t kTipColor = 0xECFFFE;
-inline constexpr int32_t kEventTipAdded = 0x192;  // posted to GLO.PARENTTHREAD
+inline constexpr int32_t kEventTipAdded = 0x192;  // posted to REQUEST.PARENTTHREAD
 inline constexpr int32_t kFirstTimer = 10;        // hundredths: the build waits one tick
 inline constexpr int32_t kShownTimer = 800;
 inline constexpr int32_t kMaxWindowHeight = 235;

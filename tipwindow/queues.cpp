@@ -15,11 +15,10 @@ std::optional<SetRecord> FindSetting(rt::Queue<SetRecord>& rows, std::string_vie
 }
 
 std::optional<CtlRecord> FindControl(rt::Queue<CtlRecord>& controls, int32_t number) {
-  for (int32_t i = 1; i <= controls.Records(); ++i) {
-    controls.Get(i);
-    if (controls.buf.CONTROLNUMBER == number) return controls.buf;
-  }
-  return std::nullopt;
+  controls.buf.CONTROLNUMBER = number;
+  controls.GetByKey(&CtlRecord::CONTROLNUMBER);
+  if (rt::ErrorCode() != rt::kNoError) return std::nullopt;
+  return controls.buf;
 }
 
 std::optional<CtlRecord> FindControlNamed(rt::Queue<CtlRecord>& controls, std::string_view name) {

@@ -44,6 +44,10 @@ struct SetRecord {
 inline constexpr const char* kPropToolTipName = "TOOLTIP";
 inline constexpr const char* kPropFontName = "FONT";
 inline constexpr const char* kPropCallName = "CALL";
+// Whether a call's first three characters name a kind a button can run: EXE, MSG or HLP.
+inline bool IsCallKind(std::string_view kind) {
+  return kind == "EXE" || kind == "MSG" || kind == "HLP";
+}
 inline constexpr const char* kPropLinkTipProc = "LINKTIPPROC";
 inline constexpr const char* kPropLinkTipCtl = "LINKTIPCTL";
 

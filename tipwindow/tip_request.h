@@ -1,6 +1,6 @@
-// A help request as a tip window receives it when it starts: the tip file, the names that pick
-// the tip, the host thread that hears of added tips and where the asking control lies. The
-// window keeps it as its own; the process-wide variables only ever hold the last request.
+// A help request as a tip window receives it when it starts: the names that pick the tip, the
+// host thread that hears of added tips and where the asking control lies. The window keeps it as
+// its own; the process-wide variables only ever hold the last request (and the tip file).
 #pragma once
 
 #include <cstdint>
@@ -19,7 +19,6 @@ struct TipNames {
 };
 
 struct TipRequest {
-  rt::String<255> TIPFILE;
   TipNames NAMES;
   int32_t PARENTTHREAD = 0;  // receives the event of an added tip; 0 for none
   int32_t X = 0;             // the asking control's corner in the tip window's units

@@ -48,7 +48,6 @@ std::string WithBuiltTip(const TipQuery& request,
   ++VISTIP.USED;
   ++LINKTIP.USED;
   TipRequest asked;
-  asked.TIPFILE = request.file;
   asked.NAMES = {request.procedure, request.control, request.type};
   // The window's own lookup tells whether there is a tip to show at all.
   int32_t read_error = 0;

@@ -15,10 +15,10 @@ namespace {
 
 int RunCheck(const std::string& file, bool list_calls) {
   RunUnattended();
-  CheckResult r = CheckTipFile(file);
-  if (!r.ok) return Fail(r.error);
   std::vector<TipText> tips;
   if (const TipFileResult read = ExportTips(file, tips); !read.ok) return Fail(read.error);
+  CheckResult r = CheckTips(file, tips);
+  if (!r.ok) return Fail(r.error);
   AddHiddenRestartProblems(tips, r);
   if (list_calls)
     for (const TipCall& c : ListTipCalls(tips))

@@ -13,10 +13,6 @@
 namespace vistip {
 namespace {
 
-std::string Quoted(std::string_view bytes) {
-  return "\"" + EscapeText(bytes) + "\"";
-}
-
 bool IsDelimiter(char c) {
   return c == '[' || c == ']' || c == kRowEnd;
 }
@@ -70,7 +66,7 @@ std::vector<TipCall> ListTipCalls(const std::vector<TipText>& tips) {
   for (const TipText& t : tips) {
     for (const SetRecord& row : ReadSettingsMemo(t.settings)) {
       const std::string_view kind = row.SETTING.view().substr(0, 3);
-      if (row.PROP.clip() == kPropCallName && (kind == "EXE" || kind == "MSG" || kind == "HLP"))
+      if (row.PROP.clip() == kPropCallName && IsCallKind(kind))
         calls.push_back(
             {TipTitle(t), std::string(row.CONTROLNAME.clip()), std::string(row.SETTING.clip())});
     }

@@ -17,10 +17,6 @@
 namespace vistip {
 namespace {
 
-std::string Quoted(std::string_view bytes) {
-  return "\"" + EscapeText(bytes) + "\"";
-}
-
 class TipChecker {
  public:
   explicit TipChecker(CheckResult& result)
@@ -61,7 +57,7 @@ class TipChecker {
       if (!controls.contains(std::string(set.CONTROLNAME.clip())))
         Report(0, row + ": control " + Quoted(set.CONTROLNAME.clip()) + " no longer exists");
       const std::string_view kind = set.SETTING.clip().substr(0, 3);
-      if (set.PROP.clip() == kPropCallName && kind != "EXE" && kind != "MSG" && kind != "HLP")
+      if (set.PROP.clip() == kPropCallName && !IsCallKind(kind))
         Report(0, row + ": call " + Quoted(set.SETTING.clip()) + " is of kind " + Quoted(kind) +
                       ", not EXE, MSG or HLP");
     }
@@ -114,14 +110,9 @@ class TipChecker {
 
 }  // namespace
 
-CheckResult CheckTipFile(const std::string& tip_file) {
+CheckResult CheckTips(const std::string& tip_file, const std::vector<TipText>& tips) {
   CheckResult result;
-  std::vector<TipText> tips;
-  if (const TipFileResult r = ExportTips(tip_file, tips); !r.ok) {
-    result.error = r.error;
-    return result;
-  }
-  // Open again for the links' lookups.
+  // Opened again for the links' lookups, and checked for damage.
   if (const TipFileResult r = OpenExistingTipFile(tip_file); !r.ok) {
     result.error = r.error;
     return result;
@@ -134,6 +125,16 @@ CheckResult CheckTipFile(const std::string& tip_file) {
   result.tips = tips.size();
   result.ok = true;
   return result;
+}
+
+CheckResult CheckTipFile(const std::string& tip_file) {
+  std::vector<TipText> tips;
+  if (const TipFileResult r = ExportTips(tip_file, tips); !r.ok) {
+    CheckResult result;
+    result.error = r.error;
+    return result;
+  }
+  return CheckTips(tip_file, tips);
 }
 
 }  // namespace vistip

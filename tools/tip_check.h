@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/tip_text.h"
+
 namespace vistip {
 
 struct CheckProblem {
@@ -24,6 +26,9 @@ struct CheckResult {
   std::vector<CheckProblem> problems;  // by tip in record order
 };
 
+// Checks the tips of `tip_file` that the caller has already read from it (in record order).
+CheckResult CheckTips(const std::string& tip_file, const std::vector<TipText>& tips);
+// Reads every tip of `tip_file`, then checks them.
 CheckResult CheckTipFile(const std::string& tip_file);
 
 }  // namespace vistip

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <span>
 
+#include "runtime/cstring.h"
 #include "runtime/process.h"
 #include "runtime/textmetrics.h"
 
@@ -17,13 +18,8 @@ namespace {
 
 constexpr char kRowEnd = '\xAB';
 
-std::string_view ClippedView(std::string_view s) {
-  const size_t last = s.find_last_not_of(' ');
-  return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
-}
-
 std::string Clipped(std::string_view s) {
-  return std::string(ClippedView(s));
+  return std::string(rt::detail::ClipBlanks(s));
 }
 
 std::string_view Chars(std::span<const std::byte> bytes) {
@@ -70,6 +66,10 @@ std::string EscapeText(std::string_view bytes) {
   out.reserve(bytes.size());
   AppendEscaped(out, bytes);
   return out;
+}
+
+std::string Quoted(std::string_view bytes) {
+  return "\"" + EscapeText(bytes) + "\"";
 }
 
 namespace {
@@ -170,7 +170,7 @@ void FromStored(const rt::StoredRecord& row, TipText& t) {
   std::memset(rec, ' ', sizeof rec);
   std::memcpy(rec, row.record.data(), std::min(row.record.size(), sizeof rec));
   auto field = [&rec](std::string& to, size_t offset, size_t size) {
-    to.assign(ClippedView(std::string_view(rec + offset, size)));
+    to.assign(rt::detail::ClipBlanks(std::string_view(rec + offset, size)));
   };
   field(t.procedure, offsetof(TipBuffer, PROCEDURENAME),
         decltype(TipBuffer::PROCEDURENAME)::size());
@@ -182,7 +182,7 @@ void FromStored(const rt::StoredRecord& row, TipText& t) {
   t.tipstyle = static_cast<uint8_t>(rec[offsetof(TipBuffer, TIPSTYLE)]);
   std::string* memos[] = {&t.text, &t.settings, &t.other};
   for (size_t i = 0; i < std::size(memos); ++i)
-    memos[i]->assign(i < row.memos.size() ? ClippedView(Chars(row.memos[i])) : "");
+    memos[i]->assign(i < row.memos.size() ? rt::detail::ClipBlanks(Chars(row.memos[i])) : "");
 }
 
 TipText FromBuffer(const TipBuffer& b) {

@@ -49,6 +49,8 @@ struct TipText {
 // One value as the text form writes it: Windows-1252 bytes to UTF-8, with \\, \xHH for
 // control and undefined bytes, and \x20 for each trailing blank.
 std::string EscapeText(std::string_view bytes);
+// EscapeText(bytes) in double quotes, as messages show a value.
+std::string Quoted(std::string_view bytes);
 // A day number as the text form writes it: YYYY-MM-DD, or #N when it is no calendar date.
 std::string DateText(int32_t day);
 

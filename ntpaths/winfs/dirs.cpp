@@ -45,9 +45,7 @@ BOOL SetCurrentDirectoryA(const char* path) {
   if (Sys().chdir(r.posix.c_str()) != 0) return Fail(FromErrno(errno));
   FullPath now = t.full;
   now.trailingSeparator = false;
-  char cwd[4096];
-  const char* here = Sys().getcwd(cwd, sizeof cwd);
-  SetCurrentDirectoryState(now, here ? here : "");
+  SetCurrentDirectoryState(now);
   return 1;
 }
 

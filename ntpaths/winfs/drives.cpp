@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 #include <mutex>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "ntpaths/winfs/syscalls.h"
@@ -151,14 +153,15 @@ FullPath CurrentDirectory(char letter) {
   return p;
 }
 
-void SetCurrentDirectoryState(const FullPath& path, const std::string& workingDir) {
+void SetCurrentDirectoryState(const FullPath& path) {
   if (path.drive < 'A' || path.drive > 'Z') return;
+  std::string workingDir = WorkingDirectory();
   std::lock_guard<std::mutex> g(Lock());
   State& s = Configured();
   s.currentDrive = path.drive;
   s.current[path.drive - 'A'] = path.parts;
   s.nowhere = false;
-  s.workingDir = workingDir;
+  s.workingDir = std::move(workingDir);
 }
 
 std::string JoinPosix(const std::string& root, const std::string& name) {

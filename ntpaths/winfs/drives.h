@@ -23,9 +23,9 @@ std::optional<DriveInfo> Drive(char letter);
 // working directory lies outside every mapped drive, the current drive's is "nowhere": a
 // full path without drive or server (FullPath::IsNowhere).
 FullPath CurrentDirectory(char letter);
-// Makes PATH the current directory of its drive and that drive the current one; WORKING_DIR is
-// the working directory the process was just moved to for it (as getcwd gives it).
-void SetCurrentDirectoryState(const FullPath& path, const std::string& workingDir);
+// Makes PATH the current directory of its drive and that drive the current one, once the process
+// has been moved to it (the working directory it now has is remembered).
+void SetCurrentDirectoryState(const FullPath& path);
 
 // The POSIX form of a full path on a mapped drive whose components are the names on disk.
 std::string JoinPosix(const std::string& root, const std::string& name);
